@@ -1,0 +1,40 @@
+#pragma once
+// Output streams: something that calls a render function from a thread of its own, asking for
+// interleaved stereo float frames. Real devices sit behind RtAudio (rtaudio_stream.cpp is the only
+// file that includes it); the null stream keeps time with no device at all.
+#include <memory>
+
+namespace raziz::device {
+
+// Runs on the stream's thread, in real time: fill out with frames * 2 floats.
+using RenderFn = void (*)(void* user, float* out, int frames);
+
+struct StreamRequest {
+  int sample_rate = 48000;
+  int buffer_frames = 256;
+  RenderFn render = nullptr;
+  void* user = nullptr;
+};
+
+class OutputStream {
+ public:
+  virtual ~OutputStream() = default;
+  // True once the device has reported an error (the server went away, say): the owner should close
+  // it and try again. After the first error the stream renders nothing more.
+  virtual bool failed() const = 0;
+  // Stops the stream after what was rendered has played, and closes it.
+  virtual void close() = 0;
+  virtual const char* api() const = 0;
+  virtual int buffer_frames() const = 0;
+};
+
+enum class DeviceApi { pulse, alsa };
+
+// Opens and starts the default output of the API; nullptr if that fails.
+std::unique_ptr<OutputStream> open_device_stream(DeviceApi api, const StreamRequest& request);
+
+// A stream with no device: renders in real time into a scratch buffer, so the mixer's ramps and
+// fades keep their timing while the program runs silent.
+std::unique_ptr<OutputStream> open_null_stream(const StreamRequest& request);
+
+}  // namespace raziz::device

@@ -1,0 +1,114 @@
+// Device output through RtAudio. Everything that depends on RtAudio's version lives here.
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include <rtaudio/RtAudio.h>
+
+#include "audio/device/output_stream.h"
+
+#if defined(RTAUDIO_VERSION_MAJOR) && RTAUDIO_VERSION_MAJOR >= 6
+#define RAZIZ_RTAUDIO_6 1
+#endif
+
+namespace raziz::device {
+namespace {
+
+// RtAudio 5's error callback carries no user pointer, so errors are counted process-wide; a stream
+// compares the count with the one it saw when it opened. Two streams open at once would each see the
+// other's errors and reopen once, which is harmless.
+std::atomic<unsigned> g_stream_errors{0};
+
+#ifdef RAZIZ_RTAUDIO_6
+void on_error(RtAudioErrorType type, const std::string&) {
+  if (type != RTAUDIO_WARNING && type != RTAUDIO_NO_ERROR) g_stream_errors.fetch_add(1);
+}
+#else
+void on_error(RtAudioError::Type, const std::string&) { g_stream_errors.fetch_add(1); }
+#endif
+
+class RtAudioStream final : public OutputStream {
+ public:
+  RtAudioStream(DeviceApi api, const StreamRequest& request) : request_(request), api_(api) {}
+  ~RtAudioStream() override { close(); }
+
+  bool open() {
+    const RtAudio::Api which = api_ == DeviceApi::pulse ? RtAudio::LINUX_PULSE : RtAudio::LINUX_ALSA;
+    errors_at_open_ = g_stream_errors.load();
+    try {
+#ifdef RAZIZ_RTAUDIO_6
+      audio_ = std::make_unique<RtAudio>(which, &on_error);
+#else
+      audio_ = std::make_unique<RtAudio>(which);
+      audio_->showWarnings(false);
+#endif
+      if (audio_->getCurrentApi() != which || audio_->getDeviceCount() == 0) return false;
+      RtAudio::StreamParameters out;
+      out.deviceId = audio_->getDefaultOutputDevice();
+      out.nChannels = 2;
+      RtAudio::StreamOptions options;
+      // Three buffers cap PulseAudio's target length (it would otherwise buffer about 2 s); the
+      // callback thread runs at real-time priority so that three are enough under load.
+      options.flags = RTAUDIO_SCHEDULE_REALTIME | RTAUDIO_ALSA_USE_DEFAULT;
+      options.numberOfBuffers = 3;
+      options.priority = 70;
+      options.streamName = "Raziz";
+      unsigned frames = static_cast<unsigned>(request_.buffer_frames);
+#ifdef RAZIZ_RTAUDIO_6
+      if (audio_->openStream(&out, nullptr, RTAUDIO_FLOAT32, static_cast<unsigned>(request_.sample_rate),
+                             &frames, &RtAudioStream::callback, this, &options) != RTAUDIO_NO_ERROR)
+        return false;
+      if (audio_->startStream() != RTAUDIO_NO_ERROR) return false;
+#else
+      audio_->openStream(&out, nullptr, RTAUDIO_FLOAT32, static_cast<unsigned>(request_.sample_rate), &frames,
+                         &RtAudioStream::callback, this, &options, &on_error);
+      if (!audio_->isStreamOpen()) return false;
+      audio_->startStream();
+#endif
+      frames_ = static_cast<int>(frames);
+      return audio_->isStreamRunning();
+    } catch (const std::exception&) {
+      return false;
+    }
+  }
+
+  bool failed() const override { return g_stream_errors.load() != errors_at_open_; }
+
+  void close() override {
+    if (!audio_) return;
+    try {
+      if (audio_->isStreamRunning()) audio_->stopStream();
+      if (audio_->isStreamOpen()) audio_->closeStream();
+    } catch (const std::exception&) {
+    }
+    audio_.reset();
+  }
+
+  const char* api() const override { return api_ == DeviceApi::pulse ? "pulse" : "alsa"; }
+  int buffer_frames() const override { return frames_; }
+
+ private:
+  static int callback(void* out, void*, unsigned frames, double, RtAudioStreamStatus, void* user) {
+    auto* self = static_cast<RtAudioStream*>(user);
+    // After an error the device is gone: stop the callback loop until the owner closes us.
+    if (self->failed()) return 2;
+    self->request_.render(self->request_.user, static_cast<float*>(out), static_cast<int>(frames));
+    return 0;
+  }
+
+  StreamRequest request_;
+  DeviceApi api_;
+  unsigned errors_at_open_ = 0;
+  int frames_ = 0;
+  std::unique_ptr<RtAudio> audio_;
+};
+
+}  // namespace
+
+std::unique_ptr<OutputStream> open_device_stream(DeviceApi api, const StreamRequest& request) {
+  auto stream = std::make_unique<RtAudioStream>(api, request);
+  if (!stream->open()) return nullptr;
+  return stream;
+}
+
+}  // namespace raziz::device

@@ -1,0 +1,78 @@
+#include "audio/tone_bank.h"
+
+namespace raziz {
+
+const std::array<BandInfo, 9> kBands = {{
+    {500, "500", 6},
+    {630, "630", 94},
+    {800, "800", 182},
+    {1000, "1000", 270},
+    {1250, "1250", 358},
+    {1600, "1600", 446},
+    {2000, "2000", 534},
+    {2500, "2500", 622},
+    {3150, "3150", 710},
+}};
+
+namespace {
+
+constexpr int kVirtualChannels = 32;
+constexpr float kStartLevel = 0.2f;
+
+float waveform_value(Waveform kind) {
+  switch (kind) {
+    case Waveform::square: return mixer::WAVE_SQUARE;
+    case Waveform::triangle: return mixer::WAVE_TRIANGLE;
+    case Waveform::sine: break;
+  }
+  return mixer::WAVE_SINE;
+}
+
+}  // namespace
+
+void start(ToneBank& bank, AudioOutput output) {
+  mixer::System_Create(&bank.system);
+  mixer::System_Init(bank.system, kVirtualChannels,
+                     output == AudioOutput::offline ? mixer::INIT_OFFLINE : mixer::INIT_NORMAL, nullptr);
+  for (int band = 0; band < static_cast<int>(kBands.size()); ++band) {
+    ToneChannel& tone = bank.channels[band];
+    tone.band = band;
+    tone.frequency = kBands[band].frequency;
+    tone.sounding = false;
+    mixer::System_CreateDSPByType(bank.system, mixer::DSP_TYPE_OSCILLATOR, &tone.oscillator);
+    mixer::DSP_SetParameter(tone.oscillator, mixer::OSCILLATOR_TYPE, mixer::WAVE_SINE);
+    mixer::DSP_SetParameter(tone.oscillator, mixer::OSCILLATOR_RATE, static_cast<float>(tone.frequency));
+    mixer::System_PlayDSP(bank.system, -1, tone.oscillator, true, &tone.channel);
+    mixer::Channel_SetVolume(tone.channel, kStartLevel);
+    mixer::DSP_SetParameter(tone.oscillator, mixer::OSCILLATOR_TYPE, mixer::WAVE_SINE);
+    mixer::Channel_SetPaused(tone.channel, false);
+    mixer::Channel_SetMute(tone.channel, true);
+  }
+}
+
+void set_waveform(ToneBank& bank, int band, Waveform kind) {
+  mixer::DSP_SetParameter(bank.channels[band].oscillator, mixer::OSCILLATOR_TYPE, waveform_value(kind));
+}
+
+void set_rate(ToneBank& bank, int band, float hz) {
+  mixer::DSP_SetParameter(bank.channels[band].oscillator, mixer::OSCILLATOR_RATE, hz);
+}
+
+void set_level(ToneBank& bank, int band, float level) {
+  mixer::Channel_SetVolume(bank.channels[band].channel, level);
+}
+
+void toggle(ToneBank& bank, int band) {
+  ToneChannel& tone = bank.channels[band];
+  mixer::Channel_SetMute(tone.channel, tone.sounding);
+  tone.sounding = !tone.sounding;
+}
+
+void shutdown(ToneBank& bank) {
+  for (ToneChannel& tone : bank.channels) mixer::DSP_Release(tone.oscillator);
+  mixer::System_Close(bank.system);
+  mixer::System_Release(bank.system);
+  bank.system = nullptr;
+}
+
+}  // namespace raziz
