@@ -14,6 +14,8 @@ class TGuiDriver {
 
   // The gadget object for a kind, of the driver's own class for that kind, or null for a kind it does not
   // know. Kind 0 is the desktop. The core sets parent, text and geometry and calls the Native* hooks.
+  // The object is made with new and the core owns it: it deletes it once the gadget has been cleaned up and
+  // no waiting or current event names it any longer. After NativeDestroy the driver reports no input for it.
   virtual TGadget* MakeGadget(int kind, int style) = 0;
 
   // Handle every pending platform message, pending repaints included, without waiting.

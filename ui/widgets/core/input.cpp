@@ -1,0 +1,78 @@
+// What a driver reports the user did. Input naming a gadget that was cleaned up, or that is still being
+// created, is ignored: no event names it.
+
+#include "ui/widgets/core/core.h"
+
+namespace raziz::ui::input {
+
+void Clicked(TGadget* button) { Core::Click(button); }
+
+void TextEdited(TGadget* field, std::string_view text, int selection_start, int selection_end) {
+  Core::TextEdited(field, text, selection_start, selection_end);
+}
+
+void SelectionChanged(TGadget* field, int selection_start, int selection_end) {
+  Core::SelectionChanged(field, selection_start, selection_end);
+}
+
+void ContextMenu(TGadget* area, int x, int y) {
+  if (Core::RaisesEvents(area) && area->kind() == kTextArea) Core::Raise(kGadgetMenu, area, 0, x, y);
+}
+
+void SliderMoved(TGadget* slider, int position) { Core::SliderNotified(slider, position); }
+
+bool KeyPressed(TGadget* window, Key key, bool shift) { return Core::KeyPressed(window, key, shift); }
+
+void FocusGained(TGadget* gadget) {
+  if (!Core::RaisesEvents(gadget) || gadget->kind() == kLabel || gadget->kind() == kMenuItem) return;
+  TGadget* window = gadget->window();
+  if (!window) return;
+  Core::BecomeActive(window, false);
+  Core::SetFocus(window, gadget, false);
+}
+
+void CloseAsked(TGadget* window) {
+  if (Core::RaisesEvents(window) && window->kind() == kWindow) Core::Raise(kWindowClose, window);
+}
+
+void MenuChosen(TGadget* item) {
+  if (!Core::RaisesEvents(item) || item->kind() != kMenuItem) return;
+  if (!item->parent || item->parent->kind() != kMenuItem) return;  // a menu root is the bar, not an entry
+  if (!item->kids.empty()) return;  // an item with children only opens its drop-down
+  Core::Raise(kMenuAction, item, item->tag());
+}
+
+void WindowMoved(TGadget* window, int x, int y) { Core::WindowMoved(window, x, y); }
+
+void WindowSized(TGadget* window, int width, int height) { Core::WindowSized(window, width, height); }
+
+void WindowActivated(TGadget* window) {
+  if (Core::RaisesEvents(window) && window->kind() == kWindow) Core::BecomeActive(window, false);
+}
+
+void AppSuspended() {
+  Core::Deactivate();
+  Core::Raise(kAppSuspend, nullptr);
+}
+
+void AppResumed() { Core::Raise(kAppResume, nullptr); }
+
+}  // namespace raziz::ui::input
+
+namespace raziz::ui {
+
+void Core::WindowMoved(TGadget* window, int x, int y) {
+  if (!RaisesEvents(window) || window->kind_ != kWindow) return;
+  window->xpos = x;
+  window->ypos = y;
+  Raise(kWindowMove, window, 0, x, y);
+}
+
+void Core::WindowSized(TGadget* window, int width, int height) {
+  if (!RaisesEvents(window) || window->kind_ != kWindow) return;
+  window->width = width < 0 ? 0 : width;
+  window->height = height < 0 ? 0 : height;
+  Raise(kWindowSize, window, 0, window->width, window->height);
+}
+
+}  // namespace raziz::ui
