@@ -1,0 +1,45 @@
+#include "ui/widgets/core/input.h"
+#include "ui/widgets/gtk/gtk_controls.h"
+#include "ui/widgets/gtk/signal_block.h"
+
+namespace raziz::ui::gtk {
+
+bool TGtkButton::check_box() const {
+  const int kind = style & 7;
+  return (kind == button_style::kCheckBox || kind == button_style::kRadio) && !(style & button_style::kPushLook);
+}
+
+void TGtkButton::NativeCreate() {
+  // A caption too long for the button wraps onto further lines inside it.
+  label_ = gtk_label_new("");
+  gtk_label_set_line_wrap(GTK_LABEL(label_), TRUE);
+  gtk_label_set_line_wrap_mode(GTK_LABEL(label_), PANGO_WRAP_WORD_CHAR);
+  gtk_widget_show(label_);
+  GtkWidget* button;
+  if (check_box()) {
+    button = gtk_check_button_new();
+    gtk_label_set_xalign(GTK_LABEL(label_), 0.0f);
+  } else {
+    button = gtk_button_new();
+    gtk_label_set_justify(GTK_LABEL(label_), GTK_JUSTIFY_CENTER);
+  }
+  gtk_container_add(GTK_CONTAINER(button), label_);
+  gtk_style_context_add_class(gtk_widget_get_style_context(button), "raziz");
+  Adopt(button);
+  // For a check box GTK has flipped its own mark by now; the core flips its mark and applies it back.
+  clicked_ = Connect("clicked", to_callback([](GtkButton*, gpointer self) {
+                       auto* b = static_cast<TGtkButton*>(self);
+                       if (b->raises_events()) input::Clicked(b);
+                     }));
+}
+
+void TGtkButton::NativeText() { gtk_label_set_text(GTK_LABEL(label_), text().c_str()); }
+
+void TGtkButton::NativeCheck() {
+  if (!check_box()) return;
+  SignalBlock quiet(widget_, {clicked_});  // set_active emits "clicked"
+  gtk_toggle_button_set_inconsistent(GTK_TOGGLE_BUTTON(widget_), check() == -1);
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget_), check() != 0);
+}
+
+}  // namespace raziz::ui::gtk

@@ -1,0 +1,112 @@
+#include "ui/widgets/gtk/gtk_panel.h"
+
+#include <cstring>
+
+#include "ui/widgets/core/panel_paint.h"
+#include "ui/widgets/gtk/paint_now.h"
+#include "ui/widgets/gtk/place.h"
+
+namespace raziz::ui::gtk {
+
+namespace {
+
+void forget_faces_below(TGadget& g) {
+  for (TGadget* kid : g.kids)
+    if (auto* p = dynamic_cast<TGtkPanel*>(kid)) {
+      p->ForgetFace();
+      forget_faces_below(*p);
+    }
+}
+
+}  // namespace
+
+TGtkPanel::~TGtkPanel() { ForgetFace(); }
+
+void TGtkPanel::ForgetFace() {
+  if (face_) cairo_surface_destroy(face_);
+  face_ = nullptr;
+}
+
+void TGtkPanel::NativeCreate() {
+  Adopt(place_new());
+  place_set_painter(widget_, &TGtkPanel::Paint, this);
+}
+
+void TGtkPanel::NativeText() {
+  if (group()) gtk_widget_queue_draw(widget_);
+}
+
+void TGtkPanel::NativeGeometry() {
+  TGtkGadget::NativeGeometry();
+  gtk_widget_set_size_request(widget_, width, height);
+  if (group())
+    place_set_clip(widget_, 4, 16, std::max(0, width - 8), std::max(0, height - 20));
+  else
+    place_set_clip(widget_, 0, 0, width, height);
+  ForgetFace();
+}
+
+void TGtkPanel::NativePaint() {
+  ForgetFace();
+  forget_faces_below(*this);
+  gtk_widget_queue_draw(widget_);
+  paint_now(widget_);
+}
+
+void TGtkPanel::Paint(GtkWidget* widget, cairo_t* cr, void* self) {
+  auto* panel = static_cast<TGtkPanel*>(self);
+  if (!panel->alive() || panel->width <= 0 || panel->height <= 0) return;
+  if (!panel->face_) {
+    const PanelImage image = ComposePanel(*panel);
+    if (image.width > 0 && image.height > 0) {
+      panel->face_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height);
+      cairo_surface_flush(panel->face_);
+      unsigned char* dst = cairo_image_surface_get_data(panel->face_);
+      const int stride = cairo_image_surface_get_stride(panel->face_);
+      for (int y = 0; y < image.height; ++y)
+        std::memcpy(dst + static_cast<std::ptrdiff_t>(y) * stride, &image.pixels[static_cast<std::size_t>(y) * image.width],
+                    static_cast<std::size_t>(image.width) * 4);
+      cairo_surface_mark_dirty(panel->face_);
+    }
+  }
+  if (panel->face_) {
+    cairo_set_source_surface(cr, panel->face_, 0, 0);
+    cairo_paint(cr);
+  }
+  if (panel->group()) panel->PaintFrame(widget, cr);
+}
+
+// An etched line (shadow, then light one pixel lower and to the right) around the panel, its top line
+// half a text line down, broken where the caption sits.
+void TGtkPanel::PaintFrame(GtkWidget* widget, cairo_t* cr) {
+  PangoLayout* layout = gtk_widget_create_pango_layout(widget, text().c_str());
+  int text_w = 0, text_h = 0;
+  pango_layout_get_pixel_size(layout, &text_w, &text_h);
+  const double top = text_h > 0 ? text_h / 2 : 7;
+  const double left = 0.5, right = width - 1.5, bottom = height - 1.5;
+  const double gap_from = 6, gap_to = text().empty() ? 6 : 6 + text_w + 4;
+
+  auto outline = [&](double d) {
+    cairo_move_to(cr, gap_from + d, top + d);
+    cairo_line_to(cr, left + d, top + d);
+    cairo_line_to(cr, left + d, bottom + d);
+    cairo_line_to(cr, right + d, bottom + d);
+    cairo_line_to(cr, right + d, top + d);
+    cairo_line_to(cr, gap_to + d, top + d);
+  };
+  cairo_set_line_width(cr, 1);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  outline(1);
+  cairo_stroke(cr);
+  cairo_set_source_rgb(cr, 0.5, 0.5, 0.5);
+  outline(0);
+  cairo_stroke(cr);
+
+  if (!text().empty()) {
+    GtkStyleContext* sc = gtk_widget_get_style_context(widget);
+    gtk_render_layout(sc, cr, 8, 0, layout);
+  }
+  g_object_unref(layout);
+}
+
+}  // namespace raziz::ui::gtk

@@ -1,0 +1,52 @@
+#include <algorithm>
+#include <cmath>
+
+#include "ui/widgets/core/input.h"
+#include "ui/widgets/gtk/gtk_controls.h"
+#include "ui/widgets/gtk/signal_block.h"
+
+namespace raziz::ui::gtk {
+
+// GTK's vertical scale has its minimum at the top, so its value is the platform position p counted from
+// the top; the core maps p to the slider's value (min + max - p).
+void TGtkSlider::NativeCreate() {
+  const bool horizontal = style & slider_style::kHorizontal;
+  GtkAdjustment* adj = gtk_adjustment_new(slider_position(), slider_min(), slider_max(), 1, 1, 0);
+  GtkWidget* scale = gtk_scale_new(horizontal ? GTK_ORIENTATION_HORIZONTAL : GTK_ORIENTATION_VERTICAL, adj);
+  gtk_scale_set_draw_value(GTK_SCALE(scale), FALSE);
+  gtk_scale_set_digits(GTK_SCALE(scale), 0);
+  gtk_range_set_round_digits(GTK_RANGE(scale), 0);
+  gtk_style_context_add_class(gtk_widget_get_style_context(scale), "raziz");
+  Adopt(scale);
+  moved_ = Connect("value-changed", to_callback([](GtkRange* r, gpointer self) {
+                     auto* s = static_cast<TGtkSlider*>(self);
+                     if (s->raises_events()) input::SliderMoved(s, static_cast<int>(std::lround(gtk_range_get_value(r))));
+                   }));
+  NativeSlider();
+}
+
+void TGtkSlider::NativeGeometry() {
+  TGtkGadget::NativeGeometry();
+  ApplyTicks();
+}
+
+void TGtkSlider::NativeSlider() {
+  SignalBlock quiet(widget_, {moved_});
+  const int lo = slider_min(), hi = std::max(slider_max(), slider_min());
+  // The groove pages a fifth of the range towards a click, as Page Up and Page Down do.
+  GtkAdjustment* adj = gtk_range_get_adjustment(GTK_RANGE(widget_));
+  gtk_adjustment_configure(adj, std::clamp(slider_position(), lo, hi), lo, hi, 1, std::max(1, (hi - lo) / 5), 0);
+  ApplyTicks();
+}
+
+// One tick per value, only when neighbouring ticks stand at least 4 pixels apart.
+void TGtkSlider::ApplyTicks() {
+  gtk_scale_clear_marks(GTK_SCALE(widget_));
+  const int span = slider_max() - slider_min();
+  const int length = (style & slider_style::kHorizontal) ? width : height;
+  if (span <= 0 || length / span < 4) return;
+  const GtkPositionType side = (style & slider_style::kHorizontal) ? GTK_POS_BOTTOM : GTK_POS_RIGHT;
+  for (int v = slider_min(); v <= slider_max(); ++v) gtk_scale_add_mark(GTK_SCALE(widget_), v, side, nullptr);
+}
+
+}  // namespace raziz::ui::gtk

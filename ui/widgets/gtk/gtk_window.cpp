@@ -1,0 +1,222 @@
+#include "ui/widgets/gtk/gtk_window.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "ui/widgets/core/input.h"
+#include "ui/widgets/gtk/frame_extents.h"
+#include "ui/widgets/gtk/gtk_menu.h"
+#include "ui/widgets/gtk/place.h"
+
+namespace raziz::ui::gtk {
+
+namespace {
+
+// What the window manager said its frame takes; until it has said so, a window is sized as if it took
+// nothing and is corrected when the extents arrive.
+std::optional<TGtkWindow::Extents> g_extents;
+
+std::optional<Key> key_of(guint keyval) {
+  switch (keyval) {
+    case GDK_KEY_Tab: case GDK_KEY_KP_Tab: case GDK_KEY_ISO_Left_Tab: return Key::kTab;
+    case GDK_KEY_Return: case GDK_KEY_KP_Enter: case GDK_KEY_ISO_Enter: return Key::kEnter;
+    case GDK_KEY_Escape: return Key::kEscape;
+    case GDK_KEY_Up: case GDK_KEY_KP_Up: return Key::kUp;
+    case GDK_KEY_Down: case GDK_KEY_KP_Down: return Key::kDown;
+    case GDK_KEY_Left: case GDK_KEY_KP_Left: return Key::kLeft;
+    case GDK_KEY_Right: case GDK_KEY_KP_Right: return Key::kRight;
+    case GDK_KEY_Page_Up: case GDK_KEY_KP_Page_Up: return Key::kPageUp;
+    case GDK_KEY_Page_Down: case GDK_KEY_KP_Page_Down: return Key::kPageDown;
+    case GDK_KEY_Home: case GDK_KEY_KP_Home: return Key::kHome;
+    case GDK_KEY_End: case GDK_KEY_KP_End: return Key::kEnd;
+    default: return std::nullopt;
+  }
+}
+
+}  // namespace
+
+void TGtkWindow::NativeCreate() {
+  widget_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  g_object_ref_sink(widget_);
+  gtk_window_set_resizable(GTK_WINDOW(widget_), (style & window_style::kResizable) != 0);
+  gtk_widget_add_events(widget_, GDK_PROPERTY_CHANGE_MASK | GDK_STRUCTURE_MASK);
+
+  GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+  menu_bar_ = gtk_menu_bar_new();
+  client_ = gtk_event_box_new();
+  gtk_event_box_set_visible_window(GTK_EVENT_BOX(client_), TRUE);
+  place_ = place_new();
+  gtk_container_add(GTK_CONTAINER(client_), place_);
+  gtk_box_pack_start(GTK_BOX(box), menu_bar_, FALSE, FALSE, 0);
+  gtk_box_pack_start(GTK_BOX(box), client_, FALSE, FALSE, 0);
+  gtk_container_add(GTK_CONTAINER(widget_), box);
+  gtk_widget_show(box);
+  gtk_widget_show(client_);
+  gtk_widget_show(place_);
+
+  Connect("delete-event", to_callback([](GtkWidget*, GdkEvent*, gpointer self) -> gboolean {
+            auto* w = static_cast<TGtkWindow*>(self);
+            if (w->raises_events()) input::CloseAsked(w);
+            return TRUE;  // only CleanUp removes a window
+          }));
+  Connect("key-press-event", to_callback([](GtkWidget*, GdkEventKey* e, gpointer self) -> gboolean {
+            return static_cast<TGtkWindow*>(self)->OnKeyPress(*e);
+          }));
+  Connect("focus-in-event", to_callback([](GtkWidget*, GdkEvent*, gpointer self) -> gboolean {
+            auto* w = static_cast<TGtkWindow*>(self);
+            if (!w->raises_events()) return FALSE;
+            // A window just shown or re-activated has the focus on itself, not on the control GTK remembers.
+            program_focus = true;
+            gtk_window_set_focus(GTK_WINDOW(w->widget_), nullptr);
+            program_focus = false;
+            input::WindowActivated(w);
+            return FALSE;
+          }));
+  Connect("configure-event", to_callback([](GtkWidget*, GdkEventConfigure* e, gpointer self) -> gboolean {
+            auto* w = static_cast<TGtkWindow*>(self);
+            // The window manager publishes its frame extents by the time it configures the window.
+            if (!g_extents) w->ReadFrameExtents();
+            if (!w->raises_events()) return FALSE;
+            const Extents ext = g_extents.value_or(Extents{});
+            const int x = e->x - ext.left, y = e->y - ext.top;
+            const int outer_w = e->width + ext.left + ext.right, outer_h = e->height + ext.top + ext.bottom;
+            if (x != w->last_x_ || y != w->last_y_) input::WindowMoved(w, x, y);
+            if (outer_w != w->last_w_ || outer_h != w->last_h_) input::WindowSized(w, outer_w, outer_h);
+            w->last_x_ = x, w->last_y_ = y, w->last_w_ = outer_w, w->last_h_ = outer_h;
+            return FALSE;
+          }));
+  Connect("property-notify-event", to_callback([](GtkWidget*, GdkEventProperty* e, gpointer self) -> gboolean {
+            if (e->atom == gdk_atom_intern_static_string("_NET_FRAME_EXTENTS"))
+              static_cast<TGtkWindow*>(self)->ReadFrameExtents();
+            return FALSE;
+          }));
+  Connect("realize", to_callback([](GtkWidget* widget, gpointer self) {
+            auto* w = static_cast<TGtkWindow*>(self);
+            GdkWindow* gw = gtk_widget_get_window(widget);
+            // A fixed-size window: a title bar with a close box, no minimise or maximise box.
+            if (!(w->style & window_style::kResizable)) {
+              gdk_window_set_decorations(gw, GdkWMDecoration(GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU));
+              gdk_window_set_functions(gw, GdkWMFunction(GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
+            }
+          }));
+  ConnectTo(client_, "button-press-event", to_callback([](GtkWidget*, GdkEventButton* e, gpointer self) -> gboolean {
+              static_cast<TGtkWindow*>(self)->ClientPressed(static_cast<int>(e->x), static_cast<int>(e->y));
+              return FALSE;
+            }));
+  ConnectTo(client_, "draw", to_callback([](GtkWidget* widget, cairo_t* cr, gpointer self) -> gboolean {
+              auto* w = static_cast<TGtkWindow*>(self);
+              if (w->has_color()) {
+                const Rgb c = w->color();
+                cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0);
+                cairo_rectangle(cr, 0, 0, gtk_widget_get_allocated_width(widget),
+                                gtk_widget_get_allocated_height(widget));
+                cairo_fill(cr);
+              }
+              return FALSE;
+            }));
+}
+
+void TGtkWindow::NativeText() { gtk_window_set_title(GTK_WINDOW(widget_), text().c_str()); }
+
+void TGtkWindow::NativeGeometry() {
+  // The frame's top-left corner goes where asked: GTK's default gravity places the frame, not the client.
+  gtk_window_move(GTK_WINDOW(widget_), xpos, ypos);
+  FitClientArea();
+}
+
+void TGtkWindow::ChildPlaced(TGtkGadget& child) {
+  reach_w_ = std::max(reach_w_, child.xpos + child.width);
+  reach_h_ = std::max(reach_h_, child.ypos + child.height);
+  FitClientArea();
+}
+
+void TGtkWindow::FitClientArea() {
+  const Extents e = g_extents.value_or(Extents{});
+  int bar = 0;
+  if (gtk_widget_get_visible(menu_bar_)) gtk_widget_get_preferred_height(menu_bar_, &bar, nullptr);
+  const int w = std::max(width - e.left - e.right, reach_w_);
+  const int h = std::max(height - e.top - e.bottom - bar, reach_h_);
+  gtk_widget_set_size_request(client_, std::max(w, 1), std::max(h, 1));
+  gtk_widget_set_size_request(place_, std::max(w, 1), std::max(h, 1));
+}
+
+void TGtkWindow::ReadFrameExtents() {
+  int e[4];
+  if (!read_frame_extents(widget_, e)) return;
+  g_extents = Extents{e[0], e[1], e[2], e[3]};
+  FitClientArea();
+}
+
+void TGtkWindow::NativeShow() {
+  // The first window learns the decorations before it is mapped, so that it is mapped at its final size.
+  if (!g_extents) {
+    gtk_widget_realize(widget_);
+    if (int e[4]; await_frame_extents(widget_, e)) g_extents = Extents{e[0], e[1], e[2], e[3]};
+    FitClientArea();
+  }
+  gtk_widget_show(widget_);
+  gtk_window_present(GTK_WINDOW(widget_));
+}
+
+void TGtkWindow::NativeActivate() { gtk_window_present(GTK_WINDOW(widget_)); }
+
+void TGtkWindow::NativeFocus() {
+  program_focus = true;
+  gtk_window_set_focus(GTK_WINDOW(widget_), nullptr);
+  program_focus = false;
+}
+
+void TGtkWindow::NativePaint() { gtk_widget_queue_draw(client_); }
+
+bool TGtkWindow::NativeMenuBar() {
+  GList* old = gtk_container_get_children(GTK_CONTAINER(menu_bar_));
+  for (GList* l = old; l; l = l->next) gtk_widget_destroy(GTK_WIDGET(l->data));
+  g_list_free(old);
+  bool ok = true;
+  if (TGadget* root = menu_root()) ok = BuildMenuShell(menu_bar_, root->kids);
+  gtk_widget_show(menu_bar_);
+  FitClientArea();
+  return ok;
+}
+
+bool TGtkWindow::OnKeyPress(const GdkEventKey& event) {
+  if (!raises_events()) return false;
+  const auto mods = event.state & gtk_accelerator_get_default_mod_mask();
+  if (mods & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) return false;
+  const auto key = key_of(event.keyval);
+  if (!key) return false;
+  const bool shift = (mods & GDK_SHIFT_MASK) || event.keyval == GDK_KEY_ISO_Left_Tab;
+  return input::KeyPressed(this, *key, shift);
+}
+
+// A click on an empty part of a panel gives the panel the focus: find the innermost panel under it.
+void TGtkWindow::ClientPressed(int x, int y) {
+  if (!raises_events()) return;
+  TGadget* hit = nullptr;
+  const std::vector<TGadget*>* level = &kids;
+  int ox = 0, oy = 0;
+  for (bool descended = true; descended;) {
+    descended = false;
+    for (auto it = level->rbegin(); it != level->rend(); ++it) {
+      TGadget* g = *it;
+      if (g->kind() != kPanel || !g->alive()) continue;
+      if (x >= ox + g->xpos && x < ox + g->xpos + g->width && y >= oy + g->ypos && y < oy + g->ypos + g->height) {
+        hit = g;
+        ox += g->xpos;
+        oy += g->ypos;
+        if ((g->style & 3) == panel_style::kGroup) ox += 4, oy += 16;
+        level = &g->kids;
+        descended = true;
+        break;
+      }
+    }
+  }
+  if (hit) input::FocusGained(hit);
+}
+
+void TGtkWindow::NativeDestroy() {
+  TGtkGadget::NativeDestroy();
+  menu_bar_ = client_ = place_ = nullptr;
+}
+
+}  // namespace raziz::ui::gtk
