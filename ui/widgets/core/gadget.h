@@ -41,8 +41,8 @@ constexpr int kPlain = 0, kSunken = 1, kRaised = 2, kGroup = 3, kActive = 4, kCa
 namespace label_style {  // style & 24 is the alignment, style & 7 the frame
 constexpr int kLeft = 0, kRight = 8, kCentred = 16;
 }
-namespace slider_style {  // style & ~3 is the kind; bit 1 makes it horizontal
-constexpr int kScrollBar = 0, kTrackBar = 4, kStepper = 8, kHorizontal = 2;
+namespace slider_style {  // style & ~3 is the kind; bit 1 (value 1) makes it horizontal: style 6 is a vertical track bar
+constexpr int kScrollBar = 0, kTrackBar = 4, kStepper = 8, kHorizontal = 1;
 }
 
 // Bits of State().
