@@ -7,8 +7,9 @@
 //
 // What a channel sounds like:
 // - a channel plays from the first sample after System_PlayDSP (or Channel_SetPaused false) and
-//   fades in over about 5 ms (a raised cosine); mute, pause, volume changes and release are
-//   ramped the same way, so no change clicks;
+//   fades in over 5 ms (a raised cosine); mute, pause, volume changes and release are ramped the
+//   same way, and a change of waveform (or of the harmonics a new rate allows) cross-fades over
+//   20 ms, so no change clicks;
 // - volume: Channel_SetVolume keeps the float exactly as given and Channel_GetVolume returns it;
 //   the renderer applies it clamped to 0..1 (NaN counts as 0), so 1.5 sounds as full scale;
 // - a sine of volume v peaks at v; square and triangle are band-limited (only the harmonics below

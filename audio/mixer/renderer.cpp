@@ -98,9 +98,11 @@ bool render_channel(System& system, Channel& channel, int frames, bool closing) 
     if (r.fade >= 0) {
       double* b = system.scratch_b.data();
       render_voice(r.next, r.phase, increment, frames, b);
+      const std::vector<double>& fade = system.fade_shape;
+      const int fade_length = static_cast<int>(fade.size()) - 1;
       for (int i = 0; i < frames; ++i) {
         const int k = r.fade + i;
-        const double w = k < ramp_length ? shape[k] : 1.0;
+        const double w = k < fade_length ? fade[k] : 1.0;
         a[i] += w * (b[i] - a[i]);
       }
     }
@@ -120,7 +122,7 @@ bool render_channel(System& system, Channel& channel, int frames, bool closing) 
 
   if (r.fade >= 0) {
     r.fade += frames;
-    if (r.fade >= ramp_length) {
+    if (r.fade >= static_cast<int>(system.fade_shape.size()) - 1) {
       r.next.increment = r.next.kind == VoiceKind::silent ? 0.0 : r.next.increment;
       r.voice = r.next;
       r.fade = -1;

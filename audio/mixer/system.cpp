@@ -10,7 +10,11 @@
 namespace raziz::mixer {
 namespace {
 
+// Gain changes ramp over 5 ms. Waveform changes cross-fade over 20 ms: a harmonic that appears or
+// vanishes over 5 ms spreads energy a few hundred hertz to each side (about -76 dB re a 500 Hz tone
+// between its harmonics); over 20 ms that stays below -100 dB, and the change still sounds instant.
 constexpr double kRampSeconds = 0.005;
+constexpr double kCrossFadeSeconds = 0.020;
 
 void render_for_device(void* user, float* out, int frames) { render(*static_cast<System*>(user), out, frames); }
 
@@ -51,6 +55,7 @@ Result System_Init(System* system, int maxchannels, unsigned flags, void*) {
     system->channels.push_back(std::move(channel));
   }
   system->ramp_shape = raised_cosine(static_cast<int>(std::lround(kRampSeconds * system->sample_rate)));
+  system->fade_shape = raised_cosine(static_cast<int>(std::lround(kCrossFadeSeconds * system->sample_rate)));
   system->mix.assign(kBlockFrames, 0.0);
   system->scratch_a.assign(kBlockFrames, 0.0);
   system->scratch_b.assign(kBlockFrames, 0.0);

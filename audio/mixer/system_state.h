@@ -71,7 +71,8 @@ struct System {
   void* trace_user = nullptr;
   std::unique_ptr<device::OutputKeeper> output;
   // render (sized at init)
-  std::vector<double> ramp_shape;
+  std::vector<double> ramp_shape;   // gain ramps
+  std::vector<double> fade_shape;   // waveform cross-fades
   std::vector<double> mix;
   std::vector<double> scratch_a;
   std::vector<double> scratch_b;
