@@ -59,9 +59,9 @@ bool Core::KeyPressed(TGadget* window, Key key, bool shift) {
     if (key == Key::kTab) {
       const std::vector<TGadget*> stops = TabStops(container);
       if (stops.empty()) return true;
-      const auto n = static_cast<long>(stops.size());
+      const auto n = static_cast<std::ptrdiff_t>(stops.size());
       const auto at = std::find(stops.begin(), stops.end(), focus);
-      long next = shift ? n - 1 : 0;
+      std::ptrdiff_t next = shift ? n - 1 : 0;
       if (at != stops.end()) next = ((at - stops.begin()) + (shift ? n - 1 : 1)) % n;
       SetFocus(window, stops[static_cast<std::size_t>(next)], true);
       return true;

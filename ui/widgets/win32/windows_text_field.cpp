@@ -1,0 +1,59 @@
+#include "ui/widgets/core/input.h"
+#include "ui/widgets/win32/win32_quiet.h"
+#include "ui/widgets/win32/win32_text.h"
+#include "ui/widgets/win32/windows_kinds.h"
+
+#include <string>
+
+namespace raziz::ui {
+namespace {
+
+std::wstring WindowText(HWND hwnd) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace
+
+void TWindowsTextField::NativeCreate() {
+  DWORD field_style = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
+  if (style & 1) field_style |= ES_PASSWORD;
+  hwnd_ = CreateControl(L"EDIT", field_style, WS_EX_CLIENTEDGE);
+}
+
+void TWindowsTextField::NativeText() {
+  if (!hwnd_) return;
+  win32::ProgramChange quiet;  // SetWindowText raises EN_CHANGE: not the user's edit
+  SetWindowTextW(hwnd_, win32::Widen(text()).c_str());
+  NativeSelection();  // the caret and selection stay where they were, cut to the new length
+}
+
+void TWindowsTextField::NativeSelection() {
+  if (!hwnd_) return;
+  win32::ProgramChange quiet;
+  SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(win32::Utf16Index(text(), selection_start())),
+               static_cast<LPARAM>(win32::Utf16Index(text(), selection_end())));
+}
+
+void TWindowsTextField::OnCommand(int code) {
+  if (code != EN_CHANGE || win32::ProgramChange::InProgress()) return;
+  const std::wstring contents = WindowText(hwnd_);
+  DWORD start = 0, end = 0;
+  SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  input::TextEdited(this, win32::Narrow(contents), win32::Utf8Offset(contents, static_cast<int>(start)),
+                    win32::Utf8Offset(contents, static_cast<int>(end)));
+}
+
+HBRUSH TWindowsTextField::OnControlColor(UINT /*msg*/, HDC dc) {
+  // A face of its own: white unless the program gave it a colour.
+  if (has_text_color()) ::SetTextColor(dc, RGB(text_color().r, text_color().g, text_color().b));
+  if (has_color()) {
+    SetBkColor(dc, RGB(color().r, color().g, color().b));
+    return TWindowsGadget::OnControlColor(WM_CTLCOLOREDIT, dc);
+  }
+  SetBkColor(dc, RGB(255, 255, 255));
+  return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+}
+
+}  // namespace raziz::ui
