@@ -136,7 +136,7 @@ void User::click(Target t) {
              TGadget* g = Reach(d, t, "click");
              if (!g) return;
              switch (g->kind()) {
-               case kWindow: GiveFocus(d, g); break;
+               case kWindow: BringToFront(d, g); break;  // its empty client area: the focus stays
                case kButton:
                  GiveFocus(d, g);
                  input::Clicked(g);
