@@ -6,6 +6,7 @@
 #   start_display [WxH]     Xvfb on a free display number + openbox; exports DISPLAY
 #   start_sound             pulseaudio with sink "e2e" (48000 Hz, float32le, stereo); exports PULSE_SERVER
 #   start_a11y              session bus + accessibility bus; exports DBUS_SESSION_BUS_ADDRESS
+#   atspi ARGS...           the accessibility helper (atspi.py: dump, find, text, value, press)
 #   spawn NAME CMD...       starts CMD in the background, log in $E2E_WORK/NAME.log; PID in $SPAWNED
 #   stop_pid PID            TERM, then KILL after 3 s; its children too
 #   wait_for SECS CMD...    runs CMD every 20 ms until it succeeds; fails after SECS
@@ -16,6 +17,8 @@
 #   screenshot FILE         the whole screen as PNG
 #   pixel_at FILE X Y       prints "R G B" (0..255) of one pixel of a screenshot
 #   window_geometry WID     prints "X Y W H" of a window's inside (what the program draws in)
+#   register_browser FILE   makes a recorder the desktop's handler for web addresses: each address opened
+#                           is appended to FILE, one per line
 #   check NAME CMD...       runs CMD, counts it as passed or failed, shows its output on failure
 #   e2e_summary             prints "N passed, N failed" and returns non-zero if any failed
 #
@@ -118,11 +121,16 @@ load-module module-native-protocol-unix socket=$dir/native auth-anonymous=1
 set-default-sink e2e
 set-default-source e2e.monitor
 EOF
-  # We run as root in CI: a per-user daemon, not --system, with its own runtime folder and socket.
+  # We run as root in CI: a per-user daemon, not --system, with its own runtime folder and socket. Its
+  # mixing thread runs at real-time priority, as on a desktop, so that a busy machine does not starve it.
   spawn pulseaudio env PULSE_RUNTIME_PATH="$dir" pulseaudio -n -F "$dir/e2e.pa" --daemonize=no \
-    --exit-idle-time=-1 --disallow-exit --use-pid-file=no --log-target=stderr
+    --exit-idle-time=-1 --disallow-exit --use-pid-file=no --log-target=stderr --realtime=yes --high-priority=yes
   export PULSE_SERVER=unix:$dir/native
   wait_for 10 pactl info || { e2e_log "pulseaudio did not start"; return 1; }
+  # The first stream on a fresh null sink stalls for up to two seconds and then catches up with gaps:
+  # let a short stream of silence take that, so that what is tested starts on a running sink.
+  head -c 38400 /dev/zero | pacat --format=float32le --rate=48000 --channels=2 --latency-msec=20 --playback \
+    || { e2e_log "the sink does not play"; return 1; }
   e2e_log "pulseaudio at $PULSE_SERVER, sink e2e (48000 Hz float32le)"
 }
 
@@ -134,7 +142,7 @@ start_a11y() {
   spawn a11y /usr/libexec/at-spi-bus-launcher --launch-immediately
   wait_for 10 gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
     --method org.a11y.Bus.GetAddress || { e2e_log "the accessibility bus did not start"; return 1; }
-  export NO_AT_BRIDGE=0 GTK_MODULES=gail:atk-bridge
+  unset NO_AT_BRIDGE
   e2e_log "session bus and accessibility bus up"
 }
 
@@ -144,7 +152,8 @@ record_start() {
   spawn parec parec --device=e2e.monitor --format=float32le --rate=48000 --channels=2 --raw \
     --latency-msec=10 "$E2E_RECORDING"
   E2E_RECORDER=$SPAWNED
-  wait_for 5 bash -c 'pactl list short source-outputs | grep -q .' || { e2e_log "parec did not start"; return 1; }
+  # The monitor of a fresh sink, too, may hold back its first data for a couple of seconds.
+  wait_for 10 bash -c "[ -s '$E2E_RECORDING' ]" || { e2e_log "parec records nothing"; return 1; }
 }
 
 record_stop() {
@@ -152,6 +161,7 @@ record_stop() {
   E2E_RECORDER=
 }
 
+atspi() { /usr/bin/python3 "$E2E_REPO/tests/e2e/atspi.py" "$@"; }
 sound() { "$E2E_BUILD/tests/e2e/raziz-e2e-sound" "$@"; }
 record_ms() { sound length "$1"; }
 
@@ -162,12 +172,14 @@ record_wait_ms() {
   wait_for "$((ms / 1000 + 5))" bash -c "[ \$('$E2E_BUILD/tests/e2e/raziz-e2e-sound' length '$file') -ge $((start + ms)) ]"
 }
 
-move_to() { xdotool mousemove --sync "$1" "$2"; }
-click_at() { xdotool mousemove --sync "$1" "$2" click "${3:-1}"; }
+# No --sync: xdotool then waits some 15 s when the pointer is already where it is sent. The X server takes
+# the motion and the button events in order, so the click lands at the new position all the same.
+move_to() { xdotool mousemove "$1" "$2"; }
+click_at() { xdotool mousemove "$1" "$2" click "${3:-1}"; }
 drag() {
-  xdotool mousemove --sync "$1" "$2" mousedown 1
-  xdotool mousemove --sync "$(( ($1 + $3) / 2 ))" "$(( ($2 + $4) / 2 ))"
-  xdotool mousemove --sync "$3" "$4" mouseup 1
+  xdotool mousemove "$1" "$2" mousedown 1
+  xdotool mousemove "$(( ($1 + $3) / 2 ))" "$(( ($2 + $4) / 2 ))"
+  xdotool mousemove "$3" "$4" mouseup 1
 }
 type_text() { xdotool type --delay 30 -- "$1"; }
 press_key() { xdotool key --delay 30 "$@"; }
@@ -183,15 +195,31 @@ window_geometry() {
     /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print x, y, w, h}'
 }
 
+register_browser() {
+  local log=$1
+  : >"$log"
+  mkdir -p "$XDG_DATA_HOME/applications"
+  printf '#!/bin/sh\necho "$1" >>"%s"\n' "$log" >"$E2E_WORK/record-address"
+  chmod +x "$E2E_WORK/record-address"
+  printf '%s\n' "[Desktop Entry]" "Type=Application" "Name=Address recorder" \
+    "Exec=$E2E_WORK/record-address %u" "MimeType=x-scheme-handler/http;x-scheme-handler/https;" \
+    "NoDisplay=true" >"$XDG_DATA_HOME/applications/e2e-browser.desktop"
+  printf '%s\n' "[Default Applications]" "x-scheme-handler/http=e2e-browser.desktop" \
+    "x-scheme-handler/https=e2e-browser.desktop" >"$XDG_CONFIG_HOME/mimeapps.list"
+}
+
+# Runs in this shell, so that what the check sets (a started program's PID, say) stays set.
 check() {
-  local name=$1 out; shift
-  if out=$("$@" 2>&1); then
+  local name=$1 out=$E2E_WORK/check.out start=${EPOCHREALTIME/./} took; shift
+  if "$@" >"$out" 2>&1; then
+    took=$(( (${EPOCHREALTIME/./} - start) / 100000 ))
     E2E_PASSED=$((E2E_PASSED + 1))
-    echo "ok    $name"
+    echo "ok    $name ($((took / 10)).$((took % 10)) s)"
   else
+    took=$(( (${EPOCHREALTIME/./} - start) / 100000 ))
     E2E_FAILED=$((E2E_FAILED + 1))
-    echo "FAIL  $name"
-    [ -n "$out" ] && sed 's/^/      /' <<<"$out"
+    echo "FAIL  $name ($((took / 10)).$((took % 10)) s)"
+    sed 's/^/      /' "$out"
   fi
   return 0
 }

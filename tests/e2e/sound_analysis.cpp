@@ -103,4 +103,19 @@ std::vector<Click> find_clicks(const float* samples, std::size_t count, double r
   return clicks;
 }
 
+Ending find_ending(const float* samples, std::size_t count, double rate) {
+  Ending e;
+  std::size_t end = count;
+  while (end > 0 && samples[end - 1] == 0.0f) --end;
+  if (end == 0 || end == count) return e;  // never sounded, or still sounding
+  e.found = true;
+  e.frame = end;
+  const auto tail = static_cast<std::size_t>(0.001 * rate), body = static_cast<std::size_t>(0.040 * rate);
+  for (std::size_t i = end > tail ? end - tail : 0; i < end; ++i) e.tail_peak = std::max(e.tail_peak, std::fabs(double(samples[i])));
+  const std::size_t body_end = end > tail ? end - tail : 0;
+  for (std::size_t i = body_end > body ? body_end - body : 0; i < body_end; ++i)
+    e.body_peak = std::max(e.body_peak, std::fabs(double(samples[i])));
+  return e;
+}
+
 }  // namespace raziz::e2e

@@ -29,4 +29,15 @@ struct Click {
 // none; a cut or a gap in the stream gives one.
 std::vector<Click> find_clicks(const float* samples, std::size_t count, double rate);
 
+struct Ending {
+  bool found = false;       // some sound, then only silence to the end
+  std::size_t frame = 0;    // first frame of the final silence
+  double tail_peak = 0;     // peak of the last millisecond of sound
+  double body_peak = 0;     // peak of the 40 ms before it
+};
+
+// How the last sound in a recording ends: a fade leaves its last millisecond far below the sound before it; a
+// cut (a stream closed with samples still queued, say) leaves them at full level.
+Ending find_ending(const float* samples, std::size_t count, double rate);
+
 }  // namespace raziz::e2e

@@ -101,3 +101,19 @@ TEST(ClickDetector, FindsCutsAndGaps) {
     EXPECT_NEAR(static_cast<double>(clicks.front().frame), static_cast<double>(c.cut_from), 48) << c.what;
   }
 }
+
+TEST(Ending, TellsAFadeFromACut) {
+  auto faded = sine(500, 0.2, 0.2);
+  auto cut = faded;
+  for (std::size_t i = 0; i < faded.size(); ++i) {
+    const double t_ms = static_cast<double>(i) * 1000 / kRate;
+    faded[i] = static_cast<float>(faded[i] * (1 - ramp(t_ms - 100, 5)));
+    if (t_ms >= 100) cut[i] = 0;
+  }
+  const auto f = raziz::e2e::find_ending(faded.data(), faded.size(), kRate);
+  const auto c = raziz::e2e::find_ending(cut.data(), cut.size(), kRate);
+  ASSERT_TRUE(f.found && c.found);
+  EXPECT_LT(f.tail_peak / f.body_peak, 0.15);
+  EXPECT_GT(c.tail_peak / c.body_peak, 0.7);
+  EXPECT_NEAR(static_cast<double>(c.frame), 4800, 1);
+}

@@ -82,7 +82,7 @@ void TGtkPanel::PaintFrame(GtkWidget* widget, cairo_t* cr) {
   PangoLayout* layout = gtk_widget_create_pango_layout(widget, text().c_str());
   int text_w = 0, text_h = 0;
   pango_layout_get_pixel_size(layout, &text_w, &text_h);
-  const double top = text_h > 0 ? text_h / 2 : 7;
+  const double top = (text_h > 0 ? text_h / 2 : 7) + 0.5;
   const double left = 0.5, right = width - 1.5, bottom = height - 1.5;
   const double gap_from = 6, gap_to = text().empty() ? 6 : 6 + text_w + 4;
 

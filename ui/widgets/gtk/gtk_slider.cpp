@@ -7,20 +7,35 @@
 
 namespace raziz::ui::gtk {
 
-// GTK's vertical scale has its minimum at the top, so its value is the platform position p counted from
-// the top; the core maps p to the slider's value (min + max - p).
+// The core works with the platform position p, counted from the top of a vertical slider, and maps it to
+// the value (min + max - p). GTK's scale is inverted instead, so that its own value, the one a screen
+// reader announces, is the slider's value with the maximum at the top.
+namespace {
+
+int gtk_value_for(const TGadget& slider, int position) {
+  const bool vertical = !(slider.style & slider_style::kHorizontal);
+  return vertical ? slider.slider_min() + slider.slider_max() - position : position;
+}
+
+}  // namespace
+
 void TGtkSlider::NativeCreate() {
   const bool horizontal = style & slider_style::kHorizontal;
-  GtkAdjustment* adj = gtk_adjustment_new(slider_position(), slider_min(), slider_max(), 1, 1, 0);
+  GtkAdjustment* adj = gtk_adjustment_new(gtk_value_for(*this, slider_position()), slider_min(), slider_max(), 1, 1, 0);
   GtkWidget* scale = gtk_scale_new(horizontal ? GTK_ORIENTATION_HORIZONTAL : GTK_ORIENTATION_VERTICAL, adj);
+  gtk_range_set_inverted(GTK_RANGE(scale), !horizontal);
   gtk_scale_set_draw_value(GTK_SCALE(scale), FALSE);
   gtk_scale_set_digits(GTK_SCALE(scale), 0);
+  // The well's picture shows the level; GTK's coloured fill would hide it.
+  gtk_scale_set_has_origin(GTK_SCALE(scale), FALSE);
   gtk_range_set_round_digits(GTK_RANGE(scale), 0);
   gtk_style_context_add_class(gtk_widget_get_style_context(scale), "raziz");
   Adopt(scale);
   moved_ = Connect("value-changed", to_callback([](GtkRange* r, gpointer self) {
                      auto* s = static_cast<TGtkSlider*>(self);
-                     if (s->raises_events()) input::SliderMoved(s, static_cast<int>(std::lround(gtk_range_get_value(r))));
+                     if (!s->raises_events()) return;
+                     // The mapping is its own inverse.
+                     input::SliderMoved(s, gtk_value_for(*s, static_cast<int>(std::lround(gtk_range_get_value(r)))));
                    }));
   NativeSlider();
 }
@@ -35,7 +50,8 @@ void TGtkSlider::NativeSlider() {
   const int lo = slider_min(), hi = std::max(slider_max(), slider_min());
   // The groove pages a fifth of the range towards a click, as Page Up and Page Down do.
   GtkAdjustment* adj = gtk_range_get_adjustment(GTK_RANGE(widget_));
-  gtk_adjustment_configure(adj, std::clamp(slider_position(), lo, hi), lo, hi, 1, std::max(1, (hi - lo) / 5), 0);
+  gtk_adjustment_configure(adj, std::clamp(gtk_value_for(*this, slider_position()), lo, hi), lo, hi, 1,
+                           std::max(1, (hi - lo) / 5), 0);
   ApplyTicks();
 }
 

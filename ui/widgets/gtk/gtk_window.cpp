@@ -12,8 +12,9 @@ namespace raziz::ui::gtk {
 
 namespace {
 
-// What the window manager said its frame takes; until it has said so, a window is sized as if it took
-// nothing and is corrected when the extents arrive.
+// What the window manager said its frame takes. The first window asks before it is mapped; should the
+// answer come late, that window keeps the larger client area (GTK does not shrink a fixed-size window),
+// and later windows are sized right.
 std::optional<TGtkWindow::Extents> g_extents;
 
 std::optional<Key> key_of(guint keyval) {

@@ -66,7 +66,24 @@ gboolean draw(GtkWidget* widget, cairo_t* cr) {
     cairo_rectangle(cr, place->clip.x, place->clip.y, place->clip.width, place->clip.height);
     cairo_clip(cr);
   }
-  GTK_WIDGET_CLASS(raziz_place_parent_class)->draw(widget, cr);
+  // Each child draws only inside its own rectangle, as a native child window would: a label's wrapped
+  // lines end at its bottom edge, and a theme's minimum sizes cannot spill over a neighbour.
+  GtkAllocation own;
+  gtk_widget_get_allocation(widget, &own);
+  const bool own_window = gtk_widget_get_has_window(widget);
+  GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+  for (GList* l = children; l; l = l->next) {
+    auto* child = GTK_WIDGET(l->data);
+    if (!gtk_widget_get_visible(child) || !gtk_widget_get_child_visible(child)) continue;
+    GtkAllocation a;
+    gtk_widget_get_allocation(child, &a);
+    cairo_save(cr);
+    cairo_rectangle(cr, own_window ? a.x : a.x - own.x, own_window ? a.y : a.y - own.y, a.width, a.height);
+    cairo_clip(cr);
+    gtk_container_propagate_draw(GTK_CONTAINER(widget), child, cr);
+    cairo_restore(cr);
+  }
+  g_list_free(children);
   cairo_restore(cr);
   return FALSE;
 }
