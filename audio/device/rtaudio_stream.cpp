@@ -7,6 +7,13 @@
 
 #include "audio/device/output_stream.h"
 
+#ifdef __linux__
+#include <dirent.h>
+#include <sched.h>
+
+#include <fstream>
+#endif
+
 #if defined(RTAUDIO_VERSION_MAJOR) && RTAUDIO_VERSION_MAJOR >= 6
 #define RAZIZ_RTAUDIO_6 1
 #endif
@@ -26,6 +33,32 @@ void on_error(RtAudioErrorType type, const std::string&) {
 #else
 void on_error(RtAudioError::Type, const std::string&) { g_stream_errors.fetch_add(1); }
 #endif
+
+// PulseAudio's client library moves our samples to the server from a thread of its own
+// ("threaded-ml"), at normal priority. Under load that thread, not our callback, is what misses
+// deadlines and lets the stream underrun, so it gets the callback's real-time priority too (where
+// the process may ask for it; otherwise nothing changes).
+void raise_pulse_io_threads(int priority) {
+#ifdef __linux__
+  DIR* tasks = opendir("/proc/self/task");
+  if (!tasks) return;
+  while (const dirent* entry = readdir(tasks)) {
+    if (entry->d_name[0] == '.') continue;
+    std::ifstream comm(std::string("/proc/self/task/") + entry->d_name + "/comm");
+    std::string name;
+    std::getline(comm, name);
+    if (name != "threaded-ml") continue;
+    const pid_t tid = static_cast<pid_t>(std::stol(entry->d_name));
+    if (sched_getscheduler(tid) == SCHED_RR) continue;
+    sched_param param{};
+    param.sched_priority = priority;
+    sched_setscheduler(tid, SCHED_RR, &param);
+  }
+  closedir(tasks);
+#else
+  (void)priority;
+#endif
+}
 
 class RtAudioStream final : public OutputStream {
  public:
@@ -51,7 +84,7 @@ class RtAudioStream final : public OutputStream {
       // callback thread runs at real-time priority so that three are enough under load.
       options.flags = RTAUDIO_SCHEDULE_REALTIME | RTAUDIO_ALSA_USE_DEFAULT;
       options.numberOfBuffers = 3;
-      options.priority = 70;
+      options.priority = kPriority;
       options.streamName = "Raziz";
       unsigned frames = static_cast<unsigned>(request_.buffer_frames);
 #ifdef RAZIZ_RTAUDIO_6
@@ -66,6 +99,7 @@ class RtAudioStream final : public OutputStream {
       audio_->startStream();
 #endif
       frames_ = static_cast<int>(frames);
+      if (api_ == DeviceApi::pulse) raise_pulse_io_threads(kPriority);
       return audio_->isStreamRunning();
     } catch (const std::exception&) {
       return false;
@@ -96,6 +130,7 @@ class RtAudioStream final : public OutputStream {
     return 0;
   }
 
+  static constexpr int kPriority = 70;
   StreamRequest request_;
   DeviceApi api_;
   unsigned errors_at_open_ = 0;
