@@ -12,7 +12,13 @@ OutputKeeper::OutputKeeper(const StreamRequest& request) : request_(request) {
   if (wanted == "null") devices_allowed_ = false;
   else if (wanted == "pulse") apis_ = {DeviceApi::pulse};
   else if (wanted == "alsa") apis_ = {DeviceApi::alsa};
+  else if (wanted == "wasapi") apis_ = {DeviceApi::wasapi};
+  else if (wanted == "directsound") apis_ = {DeviceApi::directsound};
+#ifdef _WIN32
+  else apis_ = {DeviceApi::wasapi, DeviceApi::directsound};
+#else
   else apis_ = {DeviceApi::pulse, DeviceApi::alsa};
+#endif
   thread_ = std::thread([this] { run(); });
 }
 

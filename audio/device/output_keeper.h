@@ -1,10 +1,12 @@
 #pragma once
 // Keeps an output stream going for as long as it lives, on a thread of its own so that no caller
-// ever waits for a sound server: it opens the first device that works (PulseAudio, then ALSA),
-// falls back to the silent null stream when none does, notices when a device fails, and tries the
-// devices again about once a second until one opens. Exactly one stream renders at any time.
+// ever waits for a sound server: it opens the first device that works (PulseAudio, then ALSA; on
+// Windows WASAPI, then DirectSound), falls back to the silent null stream when none does, notices
+// when a device fails, and tries the devices again about once a second until one opens. Exactly one
+// stream renders at any time.
 //
-// RAZIZ_AUDIO_OUTPUT in the environment narrows the choice: "pulse", "alsa" or "null".
+// RAZIZ_AUDIO_OUTPUT in the environment narrows the choice: "pulse", "alsa", "wasapi", "directsound" or
+// "null".
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>

@@ -28,7 +28,9 @@ class OutputStream {
   virtual int buffer_frames() const = 0;
 };
 
-enum class DeviceApi { pulse, alsa };
+// Linux: PulseAudio, then ALSA. Windows: WASAPI, then DirectSound (wine 8 and older Windows lack calls
+// the WASAPI path needs).
+enum class DeviceApi { pulse, alsa, wasapi, directsound };
 
 // Opens and starts the default output of the API; nullptr if that fails.
 std::unique_ptr<OutputStream> open_device_stream(DeviceApi api, const StreamRequest& request);

@@ -1,11 +1,16 @@
 // Device output through RtAudio. Everything that depends on RtAudio's version lives here.
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include <rtaudio/RtAudio.h>
 
 #include "audio/device/output_stream.h"
+#ifdef _WIN32
+#include "audio/device/wasapi_probe.h"
+#endif
 
 #ifdef __linux__
 #include <dirent.h>
@@ -33,6 +38,16 @@ void on_error(RtAudioErrorType type, const std::string&) {
 #else
 void on_error(RtAudioError::Type, const std::string&) { g_stream_errors.fetch_add(1); }
 #endif
+
+RtAudio::Api rtaudio_api(DeviceApi api) {
+  switch (api) {
+    case DeviceApi::pulse: return RtAudio::LINUX_PULSE;
+    case DeviceApi::alsa: return RtAudio::LINUX_ALSA;
+    case DeviceApi::wasapi: return RtAudio::WINDOWS_WASAPI;
+    case DeviceApi::directsound: return RtAudio::WINDOWS_DS;
+  }
+  return RtAudio::UNSPECIFIED;
+}
 
 // PulseAudio's client library moves our samples to the server from a thread of its own
 // ("threaded-ml"), at normal priority. Under load that thread, not our callback, is what misses
@@ -66,7 +81,10 @@ class RtAudioStream final : public OutputStream {
   ~RtAudioStream() override { close(); }
 
   bool open() {
-    const RtAudio::Api which = api_ == DeviceApi::pulse ? RtAudio::LINUX_PULSE : RtAudio::LINUX_ALSA;
+    const RtAudio::Api which = rtaudio_api(api_);
+#ifdef _WIN32
+    if (api_ == DeviceApi::wasapi && !wasapi_resampler_available()) return false;
+#endif
     errors_at_open_ = g_stream_errors.load();
     try {
 #ifdef RAZIZ_RTAUDIO_6
@@ -84,6 +102,8 @@ class RtAudioStream final : public OutputStream {
       // callback thread runs at real-time priority so that three are enough under load.
       options.flags = RTAUDIO_SCHEDULE_REALTIME | RTAUDIO_ALSA_USE_DEFAULT;
       options.numberOfBuffers = 3;
+      // DirectSound (under wine in particular) gapped with less than about 40 ms queued.
+      if (api_ == DeviceApi::directsound) options.numberOfBuffers = 8;
       options.priority = kPriority;
       options.streamName = "Raziz";
       unsigned frames = static_cast<unsigned>(request_.buffer_frames);
@@ -99,6 +119,7 @@ class RtAudioStream final : public OutputStream {
       audio_->startStream();
 #endif
       frames_ = static_cast<int>(frames);
+      queued_frames_ = frames_ * static_cast<int>(options.numberOfBuffers);
       if (api_ == DeviceApi::pulse) raise_pulse_io_threads(kPriority);
       return audio_->isStreamRunning();
     } catch (const std::exception&) {
@@ -110,6 +131,14 @@ class RtAudioStream final : public OutputStream {
 
   void close() override {
     if (!audio_) return;
+#ifdef _WIN32
+    // Below DirectSound and WASAPI (wine's in particular) more is queued than the stream's own buffer, and
+    // stopping the stream drops it: what was rendered before the exit fade would end in a click. Let it
+    // play out first; the renderer is silent by now.
+    if (audio_->isStreamRunning() && request_.sample_rate > 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1000LL * queued_frames_ / request_.sample_rate + 250));
+    }
+#endif
     try {
       if (audio_->isStreamRunning()) audio_->stopStream();
       if (audio_->isStreamOpen()) audio_->closeStream();
@@ -118,7 +147,15 @@ class RtAudioStream final : public OutputStream {
     audio_.reset();
   }
 
-  const char* api() const override { return api_ == DeviceApi::pulse ? "pulse" : "alsa"; }
+  const char* api() const override {
+    switch (api_) {
+      case DeviceApi::pulse: return "pulse";
+      case DeviceApi::alsa: return "alsa";
+      case DeviceApi::wasapi: return "wasapi";
+      case DeviceApi::directsound: return "directsound";
+    }
+    return "unknown";
+  }
   int buffer_frames() const override { return frames_; }
 
  private:
@@ -135,6 +172,7 @@ class RtAudioStream final : public OutputStream {
   DeviceApi api_;
   unsigned errors_at_open_ = 0;
   int frames_ = 0;
+  int queued_frames_ = 0;
   std::unique_ptr<RtAudio> audio_;
 };
 
