@@ -24,6 +24,15 @@ void run_control(Program& program, ControlMatch match, int data) {
   }
 }
 
+// An options record without an end_process still ends the process rather than throwing out of an exit path.
+void end_with(const ProgramOptions& options, int status) {
+  if (options.end_process) {
+    options.end_process(status);
+  } else {
+    end_process_now(status);
+  }
+}
+
 }  // namespace
 
 int main_loop(Program& program, const ProgramOptions& options) {
@@ -36,7 +45,7 @@ int main_loop(Program& program, const ProgramOptions& options) {
     if (id == ui::kWindowClose) {
       // The close box of whichever window: release the audio, then end at once.
       shutdown(program.bank);
-      options.end_process(kStatus);
+      end_with(options, kStatus);
       return kStatus;
     }
 
@@ -55,7 +64,7 @@ int main_loop(Program& program, const ProgramOptions& options) {
         ui::pump_and_repaint(program.main_window);
         shutdown(program.bank);
         ui::pump_and_repaint(program.main_window);
-        options.end_process(kStatus);
+        end_with(options, kStatus);
         return kStatus;
       }
     }

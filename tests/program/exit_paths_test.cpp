@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,16 @@ TEST_F(ExitPaths, ClosingTheMainWindowAfterADialogStillEnds) {
   user().close(program.main_window);
   const int status = run_to_end();
   expect_released_then_ended(status);
+}
+
+TEST_F(ExitPaths, TheProductsOwnEndEndsTheProcessWithStatusZero) {
+  start();
+  user().click(strip(2).tone_button);
+  user().close(program.main_window);
+  for (const auto& end : {std::function<void(int)>(end_process_now), std::function<void(int)>()}) {
+    options.end_process = end;  // the default, and none at all, which falls back to it
+    EXPECT_EXIT(main_loop(program, options), ::testing::ExitedWithCode(0), "");
+  }
 }
 
 // The product's end_process, in a child process: it ends at once with the status, after flushing what was
