@@ -56,6 +56,18 @@ void TGtkPanel::NativePaint() {
 void TGtkPanel::Paint(GtkWidget* widget, cairo_t* cr, void* self) {
   auto* panel = static_cast<TGtkPanel*>(self);
   if (!panel->alive() || panel->width <= 0 || panel->height <= 0) return;
+  // Without an image the face is plain: its colour, or (none set) its containers' faces, which they have
+  // painted underneath already. Only an image needs the composed picture, kept as an off-screen surface.
+  if (!panel->pixmap()) {
+    if (panel->has_color()) {
+      const Rgb c = panel->color();
+      cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0);
+      cairo_rectangle(cr, 0, 0, panel->width, panel->height);
+      cairo_fill(cr);
+    }
+    if (panel->group()) panel->PaintFrame(widget, cr);
+    return;
+  }
   if (!panel->face_) {
     const PanelImage image = ComposePanel(*panel);
     if (image.width > 0 && image.height > 0) {

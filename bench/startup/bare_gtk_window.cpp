@@ -1,0 +1,16 @@
+// The peer for the start-up comparison: a bare GTK 3 window of the main window's size, started the way
+// raziz is (same toolkit initialisation, same display, no arguments), and nothing else.
+#include <gtk/gtk.h>
+
+int main() {
+  if (!gtk_init_check(nullptr, nullptr)) return 1;
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(window), "bare");
+  gtk_window_move(GTK_WINDOW(window), 100, 100);
+  gtk_window_set_default_size(GTK_WINDOW(window), 807, 505);
+  gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+  g_signal_connect(window, "delete-event", G_CALLBACK(gtk_main_quit), nullptr);
+  gtk_widget_show_all(window);
+  gtk_main();
+  return 0;
+}
