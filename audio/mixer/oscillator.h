@@ -16,7 +16,7 @@ struct Voice {
   bool same_sound(const Voice& other) const { return kind == other.kind && table == other.table; }
 };
 
-// out[i] = sin(2 pi (phase + i * increment)), to about 1e-11.
+// out[i] = sin(2 pi (phase + i * increment)), to about 1e-13 for blocks of up to 256 frames.
 void render_sine(double phase, double increment, int frames, double* out);
 // out[i] = the table read with linear interpolation at phase + i * increment.
 void render_table(const WaveTable& table, double phase, double increment, int frames, double* out);
