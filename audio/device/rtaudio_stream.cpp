@@ -2,6 +2,7 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -17,6 +18,10 @@
 #include <sched.h>
 
 #include <fstream>
+#endif
+
+#ifdef RAZIZ_HAVE_ALSA
+#include <alsa/asoundlib.h>
 #endif
 
 #if defined(RTAUDIO_VERSION_MAJOR) && RTAUDIO_VERSION_MAJOR >= 6
@@ -75,12 +80,26 @@ void raise_pulse_io_threads(int priority) {
 #endif
 }
 
+// With no sound card, every attempt to open ALSA (once a second while no device works) would print
+// a dozen lines from ALSA's library. The program reports nothing about audio, so ALSA doesn't either.
+#ifdef RAZIZ_HAVE_ALSA
+void ignore_alsa_error(const char*, int, const char*, int, const char*, ...) {}
+#endif
+
+void quiet_alsa() {
+#ifdef RAZIZ_HAVE_ALSA
+  static std::once_flag once;
+  std::call_once(once, [] { snd_lib_error_set_handler(&ignore_alsa_error); });
+#endif
+}
+
 class RtAudioStream final : public OutputStream {
  public:
   RtAudioStream(DeviceApi api, const StreamRequest& request) : request_(request), api_(api) {}
   ~RtAudioStream() override { close(); }
 
   bool open() {
+    if (api_ == DeviceApi::alsa) quiet_alsa();
     const RtAudio::Api which = rtaudio_api(api_);
 #ifdef _WIN32
     if (api_ == DeviceApi::wasapi && !wasapi_resampler_available()) return false;
