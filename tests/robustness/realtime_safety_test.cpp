@@ -4,7 +4,6 @@
 // the probe counts what the rendering thread did.
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <atomic>
 #include <cmath>
@@ -21,12 +20,6 @@
 
 namespace raziz::robustness {
 namespace {
-
-long VoluntarySwitches() {
-  rusage usage{};
-  getrusage(RUSAGE_THREAD, &usage);
-  return usage.ru_nvcsw;
-}
 
 // The probe sees what it is meant to see, so a zero below means something.
 TEST(RealTimeProbe, CountsAllocationsLocksAndWaitsOnTheArmedThreadOnly) {
@@ -65,7 +58,6 @@ TEST(RealTimeSafety, RenderingNineBandsNeverAllocatesLocksOrWaitsWhileSettingsCh
   std::atomic<long> progress{0};  // blocks rendered, so the changes can be spread over the render
   ProbeCounts seen;
   long blocks = 0;
-  long switches = -1;
   float peak = 0.0f;
   bool finite = true;
 
@@ -73,7 +65,6 @@ TEST(RealTimeSafety, RenderingNineBandsNeverAllocatesLocksOrWaitsWhileSettingsCh
     std::vector<float> out(2 * mixer::kBlockFrames);
     while (!changing.load()) {
     }
-    const long switches_before = VoluntarySwitches();
     ArmProbe();
     for (; blocks < kMinimumBlocks || !changed.load(); ++blocks) {
       mixer::System_Render(bank.system, out.data(), mixer::kBlockFrames);
@@ -84,7 +75,6 @@ TEST(RealTimeSafety, RenderingNineBandsNeverAllocatesLocksOrWaitsWhileSettingsCh
       }
     }
     seen = DisarmProbe();
-    switches = VoluntarySwitches() - switches_before;
   });
 
   std::mt19937 random(20240611);
@@ -109,7 +99,6 @@ TEST(RealTimeSafety, RenderingNineBandsNeverAllocatesLocksOrWaitsWhileSettingsCh
 
   EXPECT_EQ(seen.allocations, 0u) << "largest request " << seen.largest_allocation << " bytes";
   EXPECT_EQ(seen.locks, 0u);
-  EXPECT_EQ(switches, 0) << "the rendering thread gave up the processor while rendering";
   EXPECT_GE(blocks, kMinimumBlocks);
   EXPECT_TRUE(finite) << "a sample was not a number or beyond full scale";
   EXPECT_GT(peak, 0.0f) << "nothing sounded";
