@@ -30,10 +30,12 @@ run() {  # name probe-args program
   "$PROBE" $at 1000 -- "$@" | awk -v n="$name" '{ print n, $2, $4 }'
 }
 : >"$E2E_WORK/results"
-run bare "$BARE_AT" "$BARE" >/dev/null      # warm caches for both
+run bare "$BARE_AT" "$BARE" >/dev/null      # warm caches for all three
+run labelled "$BARE_AT" "$BARE" label >/dev/null
 run raziz "$RAZIZ_AT" "$E2E_BUILD/raziz" >/dev/null
 for ((i = 0; i < RUNS; i++)); do
   run bare "$BARE_AT" "$BARE" >>"$E2E_WORK/results"
+  run labelled "$BARE_AT" "$BARE" label >>"$E2E_WORK/results"
   run raziz "$RAZIZ_AT" "$E2E_BUILD/raziz" >>"$E2E_WORK/results"
 done
 
@@ -41,9 +43,10 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 for what in ms kb; do
   col=$([ $what = ms ] && echo 2 || echo 3)
   b=$(awk -v c=$col '$1 == "bare" { print $c }' "$E2E_WORK/results" | median)
+  t=$(awk -v c=$col '$1 == "labelled" { print $c }' "$E2E_WORK/results" | median)
   r=$(awk -v c=$col '$1 == "raziz" { print $c }' "$E2E_WORK/results" | median)
   label=$([ $what = ms ] && echo "start-up to painted window (ms)" || echo "idle RSS (kB)")
-  awk -v l="$label" -v b="$b" -v r="$r" -v n="$RUNS" 'BEGIN {
-    printf "%-34s bare GTK 3 window %8.1f   raziz %8.1f   ratio %.2f (%s 1.3x)  median of %d\n",
-           l, b, r, r / b, (r / b <= 1.3 ? "within" : "over"), n }'
+  awk -v l="$label" -v b="$b" -v t="$t" -v r="$r" -v n="$RUNS" 'BEGIN {
+    printf "%-32s bare GTK 3 window %8.1f  with a label %8.1f  raziz %8.1f  ratio %.2f to bare (%s 1.3x), %.2f to labelled; median of %d\n",
+           l, b, t, r, r / b, (r / b <= 1.3 ? "within" : "over"), r / t, n }'
 done

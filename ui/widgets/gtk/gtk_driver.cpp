@@ -18,6 +18,9 @@ std::unique_ptr<TGtkGUIDriver> TGtkGUIDriver::Open() {
   g_set_prgname("raziz");
   g_set_application_name("Raziz");
   if (!gtk_init_check(nullptr, nullptr)) return nullptr;
+  // Making the font map sets fontconfig loading off on a thread of its own; begun now, it overlaps the
+  // program's audio start instead of holding up the first window's text.
+  pango_cairo_font_map_get_default();
   ApplyLook();
   return std::unique_ptr<TGtkGUIDriver>(new TGtkGUIDriver());
 }
