@@ -1,6 +1,7 @@
 // Help and About: what they show, what dismisses them, the links, and the events they swallow.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,7 @@ struct LinkCase {
   const char* name;
   const char* caption;
   const char* address;  // null: nothing opens
+  friend void PrintTo(const LinkCase& c, std::ostream* out) { *out << c.caption; }
 };
 
 class DialogDismissal : public Dialogs, public ::testing::WithParamInterface<LinkCase> {};

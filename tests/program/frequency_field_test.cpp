@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 
 #include "tests/program/program_fixture.h"
@@ -13,6 +14,7 @@ struct FrequencyCase {
   const char* name;
   const char* text;
   float rate;
+  friend void PrintTo(const FrequencyCase& c, std::ostream* out) { *out << '"' << c.text << '"'; }
 };
 
 class FrequencyField : public ProgramTest, public ::testing::WithParamInterface<FrequencyCase> {};

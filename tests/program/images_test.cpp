@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 #include "tests/program/program_fixture.h"
@@ -11,6 +12,14 @@ namespace raziz::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+}  // namespace
+
+void PrintTo(Images images, std::ostream* out) {
+  *out << (images == Images::present ? "present" : images == Images::missing ? "missing" : "corrupt");
+}
+
+namespace {
 
 class Images_ : public ProgramTest {};
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <ostream>
 #include <string>
 
 #include "tests/program/program_fixture.h"
@@ -13,6 +14,7 @@ struct SliderCase {
   int value;
   float level;
   const char* field;
+  friend void PrintTo(const SliderCase& c, std::ostream* out) { *out << "slider " << c.value; }
 };
 
 class LevelSlider : public ProgramTest, public ::testing::WithParamInterface<SliderCase> {};
@@ -43,6 +45,7 @@ struct FieldCase {
   float level;
   int slider_value;  // as set, before the slider keeps it inside its range
   int thumb;         // where the thumb then stands, counted from the top
+  friend void PrintTo(const FieldCase& c, std::ostream* out) { *out << '"' << c.text << '"'; }
 };
 
 class LevelField : public ProgramTest, public ::testing::WithParamInterface<FieldCase> {};

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <ostream>
 #include <string>
 
 namespace raziz {
@@ -16,6 +17,19 @@ constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 struct TextCase {
   std::string text;
   std::int32_t value;
+  // Test names stay plain ASCII: other bytes show as \xNN.
+  friend void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << '"';
+    for (unsigned char ch : c.text) {
+      if (ch >= 0x20 && ch < 0x7f) {
+        *out << ch;
+      } else {
+        const char* hex = "0123456789ABCDEF";
+        *out << "\\x" << hex[ch >> 4] << hex[ch & 15];
+      }
+    }
+    *out << "\" -> " << c.value;
+  }
 };
 
 class TextToInt : public ::testing::TestWithParam<TextCase> {};
@@ -74,6 +88,7 @@ TEST(IntToText, ReadsBackToTheSameNumber) {
 struct TruncateCase {
   float value;
   std::int32_t result;
+  friend void PrintTo(const TruncateCase& c, std::ostream* out) { *out << c.value << " -> " << c.result; }
 };
 
 class TruncateToInt : public ::testing::TestWithParam<TruncateCase> {};

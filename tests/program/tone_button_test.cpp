@@ -1,6 +1,7 @@
 // The tone button with its lamp and waveform boxes, and the keyboard inside a strip.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "tests/program/program_fixture.h"
@@ -17,6 +18,7 @@ struct BoxCase {
   bool square;
   bool triangle;
   float waveform;
+  friend void PrintTo(const BoxCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class ToneButton : public ProgramTest, public ::testing::WithParamInterface<BoxCase> {};
@@ -131,6 +133,7 @@ TEST_F(WaveformBoxes, BothCheckedDuringADialogAndAClickAfterwardsIsHandledAsUsua
 struct EnterCase {
   const char* name;
   ControlRole focus;
+  friend void PrintTo(const EnterCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class EnterInAStrip : public ProgramTest, public ::testing::WithParamInterface<EnterCase> {};
