@@ -8,10 +8,16 @@
 #endif
 #endif
 
+#include <malloc.h>
+#include <unistd.h>
+
+#include <cstdio>
+
 #ifdef RAZIZ_PROBE_ASAN
-// From the sanitizer runtime (GCC ships no header for it).
+// From the sanitizer runtime (GCC ships no header for them).
 extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*on_malloc)(const volatile void*, std::size_t),
                                                          void (*on_free)(const volatile void*));
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace raziz::robustness {
@@ -37,6 +43,32 @@ void ArmProbe() {
 ProbeCounts DisarmProbe() {
   t_armed = false;
   return t_counts;
+}
+
+std::size_t HeapBytesInUse() {
+#ifdef RAZIZ_PROBE_ASAN
+  return __sanitizer_get_current_allocated_bytes();
+#else
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+#endif
+}
+
+bool FreedMemoryIsHeldBack() {
+#ifdef RAZIZ_PROBE_ASAN
+  return true;
+#else
+  return false;
+#endif
+}
+
+std::size_t ResidentBytes() {
+  long pages = 0, resident = 0;
+  if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(f);
+  }
+  return static_cast<std::size_t>(resident) * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 }
 
 }  // namespace raziz::robustness

@@ -20,6 +20,16 @@ void ArmProbe();
 // Stops counting on the calling thread and returns what was seen since ArmProbe.
 ProbeCounts DisarmProbe();
 
+// Bytes the heap holds for the program now (the sanitizer's count under AddressSanitizer).
+std::size_t HeapBytesInUse();
+
+// The process's resident memory, in bytes.
+std::size_t ResidentBytes();
+
+// True under AddressSanitizer, which holds freed memory back for a while: resident memory then grows with
+// every allocation and says nothing about leaks (HeapBytesInUse still does).
+bool FreedMemoryIsHeldBack();
+
 }  // namespace raziz::robustness
 
 // Called by the C interposers.
