@@ -82,6 +82,9 @@ void TWindowsWindow::NativeShow() {
   // Not a quiet change: being shown makes the window the active one, which the core hears as WindowActivate.
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
+  // The program goes on building its contents before it pumps messages: show the frame and the empty face
+  // now rather than whatever the screen held there.
+  UpdateWindow(hwnd_);
 }
 
 void TWindowsWindow::NativeActivate() {
