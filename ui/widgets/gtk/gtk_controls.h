@@ -27,6 +27,10 @@ class TGtkLabel : public TGtkGadget {
  protected:
   void NativeCreate() override;
   void NativeText() override;
+  void NativeGeometry() override;
+
+ private:
+  void FitText();
 };
 
 class TGtkTextField : public TGtkGadget {
