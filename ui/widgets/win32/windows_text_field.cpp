@@ -49,8 +49,10 @@ HBRUSH TWindowsTextField::OnControlColor(UINT /*msg*/, HDC dc) {
   // A face of its own: white unless the program gave it a colour.
   if (has_text_color()) ::SetTextColor(dc, RGB(text_color().r, text_color().g, text_color().b));
   if (has_color()) {
+    HBRUSH brush = TWindowsGadget::OnControlColor(WM_CTLCOLOREDIT, dc);  // the colour's brush
+    SetBkMode(dc, OPAQUE);  // typed text is drawn over its own background
     SetBkColor(dc, RGB(color().r, color().g, color().b));
-    return TWindowsGadget::OnControlColor(WM_CTLCOLOREDIT, dc);
+    return brush;
   }
   SetBkColor(dc, RGB(255, 255, 255));
   return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
