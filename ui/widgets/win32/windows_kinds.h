@@ -99,9 +99,17 @@ class TWindowsTextArea final : public TWindowsGadget {
 class TWindowsLabel final : public TWindowsGadget {
  public:
   explicit TWindowsLabel(int gadget_style) : TWindowsGadget(kLabel, gadget_style) {}
+  ~TWindowsLabel() override;
 
  protected:
   void NativeCreate() override;
+  void NativeText() override;
+  void NativeGeometry() override;
+
+ private:
+  void FitText();
+
+  HFONT fitted_font_ = nullptr;
 };
 
 class TWindowsSlider final : public TWindowsGadget {
