@@ -33,14 +33,14 @@ std::optional<ToneSpec> tone(const std::string& text) {
   const std::string wave = text.substr(first + 1, second - first - 1);
   const auto level = number(text.substr(second + 1));
   if (!hz || !level || std::abs(*hz) > 1e30 || std::abs(*level) > 1e30) return std::nullopt;
-  ToneSpec spec;
-  spec.hz = static_cast<float>(*hz);
-  spec.level = static_cast<float>(*level);
-  if (wave == "sine") spec.waveform = 0.0f;
-  else if (wave == "square") spec.waveform = 1.0f;
-  else if (wave == "triangle") spec.waveform = 4.0f;
+  ToneSpec parsed;
+  parsed.hz = static_cast<float>(*hz);
+  parsed.level = static_cast<float>(*level);
+  if (wave == "sine") parsed.waveform = 0.0f;
+  else if (wave == "square") parsed.waveform = 1.0f;
+  else if (wave == "triangle") parsed.waveform = 4.0f;
   else return std::nullopt;
-  return spec;
+  return parsed;
 }
 
 }  // namespace
@@ -76,13 +76,13 @@ std::optional<RenderOptions> parse_render_args(std::span<const std::string> args
       if (!v || *v <= 0 || *v > kMaxSeconds) return fail(name, value, "seconds above 0, at most 86400");
       options.seconds = *v;
     } else if (name == "--tone") {
-      const auto spec = tone(value);
-      if (!spec) return fail(name, value, "HZ:WAVE:LEVEL with WAVE sine, square or triangle");
+      const auto parsed = tone(value);
+      if (!parsed) return fail(name, value, "HZ:WAVE:LEVEL with WAVE sine, square or triangle");
       if (options.tones.size() >= static_cast<std::size_t>(kMaxTones)) {
         error = name + ": at most 4096 tones";
         return std::nullopt;
       }
-      options.tones.push_back(*spec);
+      options.tones.push_back(*parsed);
     } else if (name == "--toggle") {
       const auto v = number(value);
       if (!v || *v < 0 || *v > kMaxSeconds) return fail(name, value, "a time in seconds from 0 to 86400");

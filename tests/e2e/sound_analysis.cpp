@@ -38,18 +38,18 @@ Spectrum analyse_tones(const float* samples, std::size_t count, double rate, dou
   for (double w : window) window_sum += w;
 
   double* in = fftw_alloc_real(n);
-  fftw_complex* spec = fftw_alloc_complex(n / 2 + 1);
-  fftw_plan plan = fftw_plan_dft_r2c_1d(static_cast<int>(n), in, spec, FFTW_ESTIMATE);
+  fftw_complex* spectrum = fftw_alloc_complex(n / 2 + 1);
+  fftw_plan plan = fftw_plan_dft_r2c_1d(static_cast<int>(n), in, spectrum, FFTW_ESTIMATE);
   for (std::size_t i = 0; i < n; ++i) in[i] = i < count ? samples[i] * window[i] : 0.0;
   fftw_execute(plan);
 
   const std::size_t bins = n / 2 + 1;
   std::vector<double> mag(bins);
   for (std::size_t k = 0; k < bins; ++k)
-    mag[k] = 2.0 * std::hypot(spec[k][0], spec[k][1]) / window_sum;
+    mag[k] = 2.0 * std::hypot(spectrum[k][0], spectrum[k][1]) / window_sum;
   fftw_destroy_plan(plan);
   fftw_free(in);
-  fftw_free(spec);
+  fftw_free(spectrum);
 
   const double floor = std::pow(10.0, floor_db / 20.0);
   const double bin_hz = rate / static_cast<double>(n);

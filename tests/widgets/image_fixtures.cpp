@@ -53,7 +53,7 @@ void WriteRows(png_structp png, png_infop info, const PngSpec& s, Bytes& out, st
 
 }  // namespace
 
-Bytes EncodePng(const PngSpec& spec) {
+Bytes EncodePng(const PngSpec& shape) {
   Bytes out;
   std::vector<png_bytep> rows;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -62,7 +62,7 @@ Bytes EncodePng(const PngSpec& spec) {
     png_destroy_write_struct(&png, &info);
     throw std::runtime_error("fixture: libpng could not write the image");
   }
-  WriteRows(png, info, spec, out, rows);
+  WriteRows(png, info, shape, out, rows);
   png_destroy_write_struct(&png, &info);
   return out;
 }

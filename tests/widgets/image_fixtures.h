@@ -20,7 +20,7 @@ struct PngSpec {
   Bytes trns;                    // palette alphas, or a grey/RGB key as 16-bit samples
 };
 
-Bytes EncodePng(const PngSpec& spec);
+Bytes EncodePng(const PngSpec& shape);
 
 // A PNG made only of a signature and an IHDR chunk claiming the given size.
 Bytes PngHeaderOnly(std::uint32_t width, std::uint32_t height);

@@ -36,7 +36,7 @@ std::shared_ptr<TPixmap> Decode(const Bytes& b) { return DecodePixmap(b.data(), 
 TEST_F(PixmapTest, PngLayoutsBecomeRgbaRgbOrGreyBuffers) {
   struct Case {
     const char* name;
-    PngSpec spec;
+    PngSpec shape;
     Decoded want;
   };
   const Case cases[] = {
@@ -59,7 +59,7 @@ TEST_F(PixmapTest, PngLayoutsBecomeRgbaRgbOrGreyBuffers) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ExpectImage(Decode(EncodePng(c.spec)), c.want);
+    ExpectImage(Decode(EncodePng(c.shape)), c.want);
   }
 }
 
