@@ -43,6 +43,10 @@ void Decode(png_structp png, png_infop info, Job& job) {
 
   const png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
   if (!SizeAllowed(w, h)) png_error(png, "image too large");
+  // Deflate packs at most 1032 bytes into one, so a file cannot hold more stored rows than that: a header
+  // claiming more pixels than its data could make is refused before their buffer is made.
+  const double stored_bytes = (static_cast<double>(png_get_rowbytes(png, info)) + 1.0) * h;
+  if (stored_bytes > 1032.0 * static_cast<double>(job.size) + 1024.0) png_error(png, "image larger than its data");
   const int colour = png_get_color_type(png, info);
   const int depth = png_get_bit_depth(png, info);
   const bool trns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
