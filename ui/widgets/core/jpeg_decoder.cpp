@@ -22,8 +22,7 @@ struct ErrorManager {
 struct Job {
   const std::uint8_t* data = nullptr;
   std::size_t size = 0;
-  std::vector<std::uint8_t> pixels;
-  int width = 0, height = 0, channels = 0;
+  TPixmap image;  // filled in place, handed out whole
 };
 
 [[noreturn]] void OnError(j_common_ptr info) {
@@ -41,15 +40,15 @@ void Decode(jpeg_decompress_struct& info, Job& job) {
   const int channels = info.output_components;
   if (channels != 1 && channels != 3) return;
   const std::size_t stride = static_cast<std::size_t>(info.output_width) * channels;
-  job.pixels.resize(stride * info.output_height);
+  job.image.pixels.resize(stride * info.output_height);
   while (info.output_scanline < info.output_height) {
-    JSAMPROW row = job.pixels.data() + stride * info.output_scanline;
+    JSAMPROW row = job.image.pixels.data() + stride * info.output_scanline;
     jpeg_read_scanlines(&info, &row, 1);
   }
   jpeg_finish_decompress(&info);
-  job.width = static_cast<int>(info.output_width);
-  job.height = static_cast<int>(info.output_height);
-  job.channels = channels;
+  job.image.width = static_cast<int>(info.output_width);
+  job.image.height = static_cast<int>(info.output_height);
+  job.image.channels = channels;
 }
 
 bool RunJpeg(Job& job) {
@@ -66,7 +65,7 @@ bool RunJpeg(Job& job) {
   volatile bool ok = false;  // read again after a longjmp
   try {
     Decode(info, job);
-    ok = job.channels != 0;
+    ok = job.image.channels != 0;
   } catch (...) {  // a failed allocation
   }
   jpeg_destroy_decompress(&info);
@@ -81,12 +80,7 @@ std::shared_ptr<TPixmap> DecodeJpeg(const std::uint8_t* data, std::size_t size) 
   job.data = data;
   job.size = size;
   if (!RunJpeg(job)) return nullptr;
-  auto pixmap = std::make_shared<TPixmap>();
-  pixmap->width = job.width;
-  pixmap->height = job.height;
-  pixmap->channels = job.channels;
-  pixmap->pixels = std::move(job.pixels);
-  return pixmap;
+  return std::make_shared<TPixmap>(std::move(job.image));
 }
 
 }  // namespace raziz::ui::image

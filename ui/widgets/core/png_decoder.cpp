@@ -18,9 +18,8 @@ struct Job {
   const std::uint8_t* data = nullptr;
   std::size_t size = 0;
   std::size_t read = 0;
-  std::vector<std::uint8_t> pixels;
+  TPixmap image;  // filled in place, handed out whole
   std::vector<png_bytep> rows;
-  int width = 0, height = 0, channels = 0;
 };
 
 [[noreturn]] void OnError(png_structp png, png_const_charp /*message*/) { png_longjmp(png, 1); }
@@ -65,12 +64,12 @@ void Decode(png_structp png, png_infop info, Job& job) {
   const std::size_t stride = static_cast<std::size_t>(w) * channels;
   if (png_get_rowbytes(png, info) != stride) png_error(png, "unexpected row size");
 
-  job.width = static_cast<int>(w);
-  job.height = static_cast<int>(h);
-  job.channels = channels;
-  job.pixels.resize(stride * h);
+  job.image.width = static_cast<int>(w);
+  job.image.height = static_cast<int>(h);
+  job.image.channels = channels;
+  job.image.pixels.resize(stride * h);
   job.rows.resize(h);
-  for (png_uint_32 y = 0; y < h; ++y) job.rows[y] = job.pixels.data() + stride * y;
+  for (png_uint_32 y = 0; y < h; ++y) job.rows[y] = job.image.pixels.data() + stride * y;
   // The chunks after the image data are not read: a damaged trailer does not spoil a complete picture.
   png_read_image(png, job.rows.data());
 }
@@ -103,12 +102,7 @@ std::shared_ptr<TPixmap> DecodePng(const std::uint8_t* data, std::size_t size) {
   job.data = data;
   job.size = size;
   if (!RunPng(job)) return nullptr;
-  auto pixmap = std::make_shared<TPixmap>();
-  pixmap->width = job.width;
-  pixmap->height = job.height;
-  pixmap->channels = job.channels;
-  pixmap->pixels = std::move(job.pixels);
-  return pixmap;
+  return std::make_shared<TPixmap>(std::move(job.image));
 }
 
 }  // namespace raziz::ui::image
