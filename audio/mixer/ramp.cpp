@@ -5,10 +5,8 @@
 
 namespace raziz::mixer {
 
-std::vector<double> raised_cosine(int length) {
-  std::vector<double> shape(static_cast<std::size_t>(length) + 1);
-  for (int n = 0; n <= length; ++n) shape[n] = 0.5 - 0.5 * std::cos(std::numbers::pi * n / length);
-  return shape;
+RaisedCosine::RaisedCosine(int length) : curve_(static_cast<std::size_t>(length) + 1) {
+  for (int n = 0; n <= length; ++n) curve_[n] = 0.5 - 0.5 * std::cos(std::numbers::pi * n / length);
 }
 
 }  // namespace raziz::mixer

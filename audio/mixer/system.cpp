@@ -54,8 +54,8 @@ Result System_Init(System* system, int maxchannels, unsigned flags, void*) {
     channel->index = i;
     system->channels.push_back(std::move(channel));
   }
-  system->ramp_shape = raised_cosine(static_cast<int>(std::lround(kRampSeconds * system->sample_rate)));
-  system->fade_shape = raised_cosine(static_cast<int>(std::lround(kCrossFadeSeconds * system->sample_rate)));
+  system->ramp_shape = RaisedCosine(static_cast<int>(std::lround(kRampSeconds * system->sample_rate)));
+  system->fade_shape = RaisedCosine(static_cast<int>(std::lround(kCrossFadeSeconds * system->sample_rate)));
   system->mix.assign(kBlockFrames, 0.0);
   system->scratch_a.assign(kBlockFrames, 0.0);
   system->scratch_b.assign(kBlockFrames, 0.0);

@@ -36,7 +36,7 @@ struct ChannelRender {
   double phase = 0.0;
   Voice voice;            // what plays
   Voice next;             // what it cross-fades to, while fading
-  int fade = -1;          // samples into the cross-fade, -1 when none
+  Ramp fade;              // from voice (0) to next (1) while a cross-fade runs, at rest otherwise
   Ramp gain;
   bool running = false;   // not paused, as applied
   int hold = 0;           // blocks to wait before a start or unpause takes effect
@@ -71,8 +71,8 @@ struct System {
   void* trace_user = nullptr;
   std::unique_ptr<device::OutputKeeper> output;
   // render (sized at init)
-  std::vector<double> ramp_shape;   // gain ramps
-  std::vector<double> fade_shape;   // waveform cross-fades
+  RaisedCosine ramp_shape;   // gain ramps
+  RaisedCosine fade_shape;   // waveform cross-fades
   std::vector<double> mix;
   std::vector<double> scratch_a;
   std::vector<double> scratch_b;

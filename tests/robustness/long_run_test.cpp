@@ -161,7 +161,7 @@ TEST_F(HourOfSound, FrequencyStaysExactAndNothingTurnsSubnormal) {
               cycles_, worst_jump, worst_relative);
 
   const mx::ChannelRender& state = channel_->render;
-  EXPECT_FALSE(Subnormal(state.phase) || Subnormal(state.gain.from) || Subnormal(state.gain.to) ||
+  EXPECT_FALSE(Subnormal(state.phase) || Subnormal(state.gain.start()) || Subnormal(state.gain.target()) ||
                Subnormal(state.voice.increment) || Subnormal(state.next.increment));
   for (const std::vector<double>* buffer : {&system_->mix, &system_->scratch_a, &system_->scratch_b})
     for (double v : *buffer) EXPECT_FALSE(Subnormal(v));
