@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/program/program_fixture.h"
+#include "ui/dialogs/dialog_texts.h"
 #include "ui/strips/strip_images.h"
 #include "ui/widgets/core/input.h"
 
@@ -196,6 +197,59 @@ TEST_F(Keyboard, TabStaysInsideTheStripAndStopsOnTheSlider) {
   user().key(program.main_window, Key::kTab, true);
   ASSERT_TRUE(run_until_idle());
   EXPECT_EQ(program.main_window->focus(), s.level_slider);
+}
+
+TEST_F(Keyboard, AClickedLampHandsTabAndEnterToItsStripAsTheStripItselfDoes) {
+  start();
+  const int band = 6;
+  ChannelStrip& s = strip(band);
+  user().click_panel(s.lamp);
+  user().key(program.main_window, Key::kTab);
+  ASSERT_TRUE(run_until_idle());
+  EXPECT_EQ(program.main_window->focus(), s.tone_button);
+
+  user().click_panel(s.lamp);
+  user().key(program.main_window, Key::kEnter);
+  ASSERT_TRUE(run_until_idle());
+  EXPECT_TRUE(program.bank.channels[band].sounding);
+  EXPECT_EQ(s.lamp->pixmap()->pixels, image_pixels(kRedLamp));
+
+  // An empty part of the strip: Enter presses its tone button too.
+  user().click_panel(s.group_panel);
+  user().key(program.main_window, Key::kEnter);
+  ASSERT_TRUE(run_until_idle());
+  EXPECT_EQ(program.main_window->focus(), s.group_panel);
+  EXPECT_FALSE(program.bank.channels[band].sounding);
+}
+
+// No window of the program holds a cancel button.
+TEST_F(Keyboard, EscapeDoesNothingWhereverTheFocusIs) {
+  start();
+  ChannelStrip& s = strip(2);
+  ui::TGadget* const focus_on[] = {nullptr, s.lamp, s.group_panel, s.tone_button, s.frequency_field,
+                                   s.level_field, s.square_box, s.slider_well, s.level_slider};
+  for (ui::TGadget* g : focus_on) {
+    SCOPED_TRACE(g ? "focus on \"" + g->text() + "\" (kind " + std::to_string(g->kind()) + ")" : "focus on the window");
+    if (g) user().click(g);
+    if (g == s.square_box || g == s.tone_button) user().click(g);  // back as it was, the focus kept
+    user().key(program.main_window, Key::kEscape);
+    ASSERT_TRUE(run_until_idle());
+    EXPECT_EQ(program.main_window->focus(), g);
+    for (int band = 0; band < 9; ++band) EXPECT_FALSE(program.bank.channels[band].sounding);
+    EXPECT_EQ(peer(s.square_box).check, 0);
+    EXPECT_EQ(peer(s.level_field).text, "50");
+    EXPECT_EQ(peer(s.frequency_field).text, "800");
+  }
+
+  // In a dialog: on its window, then in its text area.
+  user().choose_menu(program.help_item);
+  const auto help = ui::headless::Find(ui::kWindow, "Help");
+  user().key(help, Key::kEscape);
+  user().click(ui::headless::Find(ui::kTextArea, std::string(kHelpText)));
+  user().key(help, Key::kEscape);
+  look([] { EXPECT_NE(ui::headless::THeadlessDriver::Find(ui::kWindow, "Help"), nullptr) << "Help closed"; });
+  user().click(ui::headless::Find(ui::kButton, "OK"));
+  ASSERT_TRUE(run_until_idle());
 }
 
 TEST_F(Keyboard, SliderKeysMoveTheLevel) {

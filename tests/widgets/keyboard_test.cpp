@@ -10,12 +10,12 @@ class KeyboardTest : public WidgetTest {
  protected:
   // Two strips side by side, each a group panel holding its controls and a well with a lone slider.
   struct Strip {
-    TGadget *panel, *tone, *frequency, *well, *slider, *level, *square, *triangle;
+    TGadget *panel, *lamp, *tone, *frequency, *well, *slider, *level, *square, *triangle;
   };
   Strip MakeStrip(int x) {
     Strip s{};
     s.panel = NewPanel(x, -6, 88, 480, win, 3, "");
-    NewPanel(14, 0, 50, 50, s.panel, 0, " ");
+    s.lamp = NewPanel(14, 0, 50, 50, s.panel, 0, " ");
     NewLabel("HERTZ", 20, 55, 36, 14, s.panel, 0);
     s.tone = NewButton("500", 9, 74, 58, 34, s.panel, 4);
     s.frequency = NewTextField(13, 115, 50, 18, s.panel, 0);
@@ -148,6 +148,43 @@ TEST_F(KeyboardTest, AClickOnAnEmptyPartOfAPanelTakesTheFocusFromAField) {
   EXPECT_EQ(got[0].id, kGadgetLostFocus);
   EXPECT_EQ(got[0].source, a.frequency);
   EXPECT_EQ(win->focus(), a.panel);
+}
+
+// A panel holding tab stops is their container; one holding none (the lamp) would trap Tab and Enter, so it
+// hands them to the panel that holds it.
+TEST_F(KeyboardTest, AFocusedPanelIsAContainerOnlyWhenItHoldsTabStops) {
+  struct Case {
+    const char* name;
+    TGadget* panel;
+    Key key;
+    bool shift;
+    TGadget* focus_after;
+    TGadget* pressed;  // whose action Enter raises, if any
+  };
+  const Case cases[] = {
+      {"tab from the lamp", a.lamp, Key::kTab, false, a.tone, nullptr},
+      {"shift+tab from the lamp", a.lamp, Key::kTab, true, a.triangle, nullptr},
+      {"enter on the lamp", a.lamp, Key::kEnter, false, a.lamp, a.tone},
+      {"tab from the other strip's lamp", b.lamp, Key::kTab, false, b.tone, nullptr},
+      {"tab from the strip", a.panel, Key::kTab, false, a.tone, nullptr},
+      {"shift+tab from the strip", a.panel, Key::kTab, true, a.triangle, nullptr},
+      {"enter on the strip", a.panel, Key::kEnter, false, a.panel, a.tone},
+      {"tab from the slider's well", a.well, Key::kTab, false, a.slider, nullptr},
+      {"enter on the slider's well", a.well, Key::kEnter, false, a.well, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    user.click_panel(c.panel);
+    RunScript();
+    ASSERT_EQ(win->focus(), c.panel);
+    user.key(win, c.key, c.shift);
+    const std::vector<TEvent> actions = Only(kGadgetAction, RunScript());
+    EXPECT_EQ(win->focus(), c.focus_after);
+    ASSERT_EQ(actions.size(), c.pressed ? 1u : 0u);
+    if (c.pressed) {
+      EXPECT_EQ(actions[0].source, c.pressed);
+    }
+  }
 }
 
 TEST_F(KeyboardTest, AWindowActivatedAgainHasTheFocusOnItself) {

@@ -9,8 +9,13 @@ namespace raziz::ui {
 
 namespace {
 
-// The window or panel that directly holds the focused control; a focused panel is a container itself.
-TGadget* KeyboardContainer(TGadget* focus) { return focus->kind() == kPanel ? focus : focus->parent; }
+// The window or panel that directly holds the focused control. A focused panel is the container of its own
+// tab stops; one that holds none (a lamp) hands the keys on to its own container, or Tab and Enter would be
+// stuck on it.
+TGadget* KeyboardContainer(TGadget* focus) {
+  if (focus->kind() == kPanel && !Core::TabStops(focus).empty()) return focus;
+  return focus->parent;
+}
 
 TGadget* DirectButton(TGadget* container, int kind_bits) {
   for (TGadget* kid : container->kids) {
@@ -25,13 +30,17 @@ bool IsPushButton(const TGadget* g) {
          (bits == button_style::kPush || bits == button_style::kDefault || bits == button_style::kCancel);
 }
 
-void CollectTabStops(TGadget* container, std::vector<TGadget*>& stops) {
+// `mark` records how many stops come before `focus` in creation order, so a focused gadget that is no tab
+// stop itself still has a place to go on from.
+void CollectTabStops(TGadget* container, std::vector<TGadget*>& stops, const TGadget* focus = nullptr,
+                     std::size_t* mark = nullptr) {
   for (TGadget* kid : container->kids) {
     if (!Core::RaisesEvents(kid)) continue;
+    if (kid == focus && mark) *mark = stops.size();
     if (Core::IsTabStop(kid)) {
       stops.push_back(kid);
     } else if (kid->kind() == kPanel) {
-      CollectTabStops(kid, stops);
+      CollectTabStops(kid, stops, focus, mark);
     }
   }
 }
@@ -57,13 +66,20 @@ bool Core::KeyPressed(TGadget* window, Key key, bool shift) {
     TGadget* container = KeyboardContainer(focus);
     if (!container) return true;
     if (key == Key::kTab) {
-      const std::vector<TGadget*> stops = TabStops(container);
+      std::vector<TGadget*> stops;
+      std::size_t mark = 0;  // a focused container goes to its first stop, or from the last back
+      CollectTabStops(container, stops, focus, &mark);
       if (stops.empty()) return true;
-      const auto n = static_cast<std::ptrdiff_t>(stops.size());
+      const std::size_t n = stops.size();
       const auto at = std::find(stops.begin(), stops.end(), focus);
-      std::ptrdiff_t next = shift ? n - 1 : 0;
-      if (at != stops.end()) next = ((at - stops.begin()) + (shift ? n - 1 : 1)) % n;
-      SetFocus(window, stops[static_cast<std::size_t>(next)], true);
+      std::size_t next = 0;
+      if (at != stops.end()) {
+        const auto i = static_cast<std::size_t>(at - stops.begin());
+        next = shift ? (i + n - 1) % n : (i + 1) % n;
+      } else {
+        next = shift ? (mark + n - 1) % n : mark % n;
+      }
+      SetFocus(window, stops[next], true);
       return true;
     }
     if (key == Key::kEnter) {
