@@ -87,6 +87,11 @@ Result System_GetOutputInfo(System* system, OutputInfo* info);
 using CallTrace = void (*)(void* user, const char* call, const void* handle);
 Result System_SetCallTrace(System* system, CallTrace trace, void* user);
 
+// Process-wide: System_Create hands every new system to `hook` before it reports its own call, so a trace
+// can cover a system from its creation even when the caller is a whole program. Null removes it.
+using SystemCreated = void (*)(void* user, System* system);
+void SetSystemCreatedHook(SystemCreated hook, void* user);
+
 Result DSP_SetParameter(DSP* dsp, int index, float value);
 // Returns the value last set (as given), or the default: waveform 0 (sine), rate 220 Hz.
 Result DSP_GetParameter(DSP* dsp, int index, float* value);

@@ -20,6 +20,9 @@ void render_for_device(void* user, float* out, int frames) { render(*static_cast
 
 bool ready(System* system) { return system->initialized && !system->closed; }
 
+SystemCreated created_hook = nullptr;
+void* created_hook_user = nullptr;
+
 }  // namespace
 
 System::System() = default;
@@ -28,7 +31,15 @@ System::~System() = default;
 Result System_Create(System** system) {
   if (!system) return RESULT_ERR_INVALID_PARAM;
   *system = new (std::nothrow) System;
-  return *system ? RESULT_OK : RESULT_ERR_MEMORY;
+  if (!*system) return RESULT_ERR_MEMORY;
+  if (created_hook) created_hook(created_hook_user, *system);
+  trace_call(*system, "System_Create", *system);
+  return RESULT_OK;
+}
+
+void SetSystemCreatedHook(SystemCreated hook, void* user) {
+  created_hook = hook;
+  created_hook_user = user;
 }
 
 Result System_SetSoftwareFormat(System* system, int samplerate) {

@@ -96,14 +96,31 @@ TEST_F(LevelControls, ASoundingBandIsHeardAtTheNewLevelAtOnce) {
   EXPECT_NEAR(render_peak(4800), 25 / 100.01f, 0.002f);
 }
 
-TEST_F(LevelControls, ASilentBandStaysSilentWhateverItsLevel) {
+TEST_F(LevelControls, ASilentBandStaysSilentWhateverItsLevelAndIsHeardAtItOnceSwitchedOn) {
   start();
   user().drag_slider(strip(6).level_slider, {thumb_for(200)});
   user().set_text_by_user(strip(7).level_field, "100");
+  user().set_text_by_user(strip(2).level_field, "30");
   ASSERT_TRUE(run_until_idle());
   EXPECT_EQ(render_peak(4800), 0.0f);
   EXPECT_TRUE(muted(6));
   EXPECT_TRUE(muted(7));
+
+  // Switched on, each is heard at the level set while it was silent.
+  const struct {
+    int band;
+    float level;
+  } heard[] = {{6, 1.0f}, {7, 100 / 100.01f}, {2, 30 / 100.01f}};
+  for (const auto& h : heard) {
+    SCOPED_TRACE("band " + std::to_string(h.band));
+    user().click(strip(h.band).tone_button);
+    ASSERT_TRUE(run_until_idle());
+    render_peak(4800);  // past the fade-in
+    EXPECT_NEAR(render_peak(4800), h.level, 0.002f);
+    user().click(strip(h.band).tone_button);
+    ASSERT_TRUE(run_until_idle());
+    render_peak(4800);
+  }
 }
 
 }  // namespace

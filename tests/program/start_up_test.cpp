@@ -1,7 +1,11 @@
 // The program as it stands when the main loop begins.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/program/program_fixture.h"
 #include "ui/strips/strip_images.h"
@@ -167,6 +171,96 @@ TEST_F(StartUp, NineOscillatorsRunMutedAtTheBandFrequencies) {
     EXPECT_EQ(rate(b), static_cast<float>(kBands[b].frequency));
   }
   EXPECT_EQ(render_peak(4800), 0.0f);
+}
+
+// Every mixer call start-up makes, with its handle and how many windows existed when it came.
+class StartUpCalls {
+ public:
+  struct Call {
+    std::string call;
+    const void* handle;
+    std::size_t windows;
+    friend bool operator==(const Call&, const Call&) = default;
+    friend void PrintTo(const Call& c, std::ostream* out) { *out << c.call << "(" << c.handle << ") windows " << c.windows; }
+  };
+
+  // `prepare` runs on the new system before the program's own calls reach it.
+  explicit StartUpCalls(std::function<void(mixer::System*)> prepare = {}) : prepare_(std::move(prepare)) {
+    mixer::SetSystemCreatedHook(&StartUpCalls::created, this);
+  }
+  ~StartUpCalls() { mixer::SetSystemCreatedHook(nullptr, nullptr); }
+  StartUpCalls(const StartUpCalls&) = delete;
+  StartUpCalls& operator=(const StartUpCalls&) = delete;
+
+  std::vector<Call> calls;
+
+ private:
+  static void created(void* user, mixer::System* system) {
+    auto* self = static_cast<StartUpCalls*>(user);
+    if (self->prepare_) self->prepare_(system);
+    mixer::System_SetCallTrace(system, &StartUpCalls::trace, self);
+  }
+  static void trace(void* user, const char* call, const void* handle) {
+    static_cast<StartUpCalls*>(user)->calls.push_back(
+        {call, handle, ui::headless::THeadlessDriver::FindAll(ui::kWindow).size()});
+  }
+  std::function<void(mixer::System*)> prepare_;
+};
+
+TEST_F(StartUp, TheToneBankComesUpBandByBandBeforeTheFirstWindow) {
+  StartUpCalls recorded;
+  start();
+  const void* system = program.bank.system;
+  std::vector<StartUpCalls::Call> want = {{"System_Create", system, 0}, {"System_Init", system, 0}};
+  for (const ToneChannel& tone : program.bank.channels) {
+    const void* oscillator = tone.oscillator;
+    const void* channel = tone.channel;
+    for (auto [call, handle] : {std::pair<const char*, const void*>{"System_CreateDSPByType", system},
+                                {"DSP_SetParameter", oscillator},  // sine
+                                {"DSP_SetParameter", oscillator},  // the band's frequency
+                                {"System_PlayDSP", system},
+                                {"Channel_SetVolume", channel},
+                                {"DSP_SetParameter", oscillator},  // sine again
+                                {"Channel_SetPaused", channel},
+                                {"Channel_SetMute", channel}}) {
+      want.push_back({call, handle, 0});
+    }
+  }
+  EXPECT_EQ(recorded.calls, want);
+  EXPECT_EQ(ui::headless::THeadlessDriver::FindAll(ui::kWindow), std::vector<TGadget*>{program.main_window});
+}
+
+// The program ignores what the mixer answers: with a system that cannot start, it runs without sound and
+// still ends as usual.
+TEST_F(StartUp, AnAudioSystemThatFailsToStartLeavesAWorkingSilentProgram) {
+  {
+    // Used up before the program's own System_Init reaches it, which then fails, and every call after it.
+    StartUpCalls recorded([](mixer::System* system) {
+      mixer::System_Init(system, 1, mixer::INIT_OFFLINE, nullptr);
+      mixer::System_Close(system);
+    });
+    start();
+    ASSERT_GE(recorded.calls.size(), 2u);
+    EXPECT_EQ(recorded.calls[1].call, "System_Init");
+  }
+  for (const ToneChannel& tone : program.bank.channels) {
+    EXPECT_EQ(tone.oscillator, nullptr);
+    EXPECT_EQ(tone.channel, nullptr);
+  }
+  ChannelStrip& s = strip(4);
+  user().click(s.tone_button);
+  user().drag_slider(s.level_slider, {thumb_for(200)});
+  user().set_text_by_user(s.frequency_field, "440");
+  user().click(s.square_box);
+  ASSERT_TRUE(run_until_idle());
+  EXPECT_TRUE(program.bank.channels[4].sounding);
+  EXPECT_EQ(s.lamp->pixmap()->pixels, image_pixels(kRedLamp));
+  EXPECT_EQ(peer(s.level_field).text, "100");
+  EXPECT_EQ(peer(s.tone_button).text, "440");
+
+  user().choose_menu(program.exit_item);
+  EXPECT_EQ(run_to_end(), 0);
+  EXPECT_EQ(ended_status, 0);
 }
 
 TEST_F(StartUp, WindowEventsOfOtherKindsChangeNothing) {
