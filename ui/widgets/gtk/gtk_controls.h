@@ -74,7 +74,9 @@ class TGtkSlider : public TGtkGadget {
 
  private:
   void ApplyTicks();
+  void Report();
   gulong moved_ = 0;
+  gulong stepped_ = 0;
 };
 
 }  // namespace raziz::ui::gtk

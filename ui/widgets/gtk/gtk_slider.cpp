@@ -31,13 +31,30 @@ void TGtkSlider::NativeCreate() {
   gtk_range_set_round_digits(GTK_RANGE(scale), 0);
   gtk_style_context_add_class(gtk_widget_get_style_context(scale), "raziz");
   Adopt(scale);
-  moved_ = Connect("value-changed", to_callback([](GtkRange* r, gpointer self) {
-                     auto* s = static_cast<TGtkSlider*>(self);
-                     if (!s->raises_events()) return;
-                     // The mapping is its own inverse.
-                     input::SliderMoved(s, gtk_value_for(*s, static_cast<int>(std::lround(gtk_range_get_value(r)))));
+  // GTK tells of a change of its value only. The core must hear every notification (each drag, groove, key or
+  // wheel step, and letting go of the thumb), since after an out-of-range SetProp the value at the thumb
+  // differs from the last one even where GTK's value stays put; the core drops what repeats the last value.
+  moved_ = Connect("value-changed", to_callback([](GtkRange*, gpointer self) {
+                     static_cast<TGtkSlider*>(self)->Report();
                    }));
+  stepped_ = g_signal_connect_after(widget_, "change-value",
+                                    to_callback([](GtkRange*, GtkScrollType, gdouble, gpointer self) -> gboolean {
+                                      static_cast<TGtkSlider*>(self)->Report();
+                                      return FALSE;
+                                    }),
+                                    this);
+  handlers_.emplace_back(widget_, stepped_);
+  Connect("button-release-event", to_callback([](GtkWidget*, GdkEventButton*, gpointer self) -> gboolean {
+            static_cast<TGtkSlider*>(self)->Report();
+            return FALSE;
+          }));
   NativeSlider();
+}
+
+void TGtkSlider::Report() {
+  if (!raises_events()) return;
+  // The mapping is its own inverse.
+  input::SliderMoved(this, gtk_value_for(*this, static_cast<int>(std::lround(gtk_range_get_value(GTK_RANGE(widget_))))));
 }
 
 void TGtkSlider::NativeGeometry() {
@@ -46,7 +63,7 @@ void TGtkSlider::NativeGeometry() {
 }
 
 void TGtkSlider::NativeSlider() {
-  SignalBlock quiet(widget_, {moved_});
+  SignalBlock quiet(widget_, {moved_, stepped_});
   const int lo = slider_min(), hi = std::max(slider_max(), slider_min());
   // The groove pages a fifth of the range towards a click, as Page Up and Page Down do.
   GtkAdjustment* adj = gtk_range_get_adjustment(GTK_RANGE(widget_));

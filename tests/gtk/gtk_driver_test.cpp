@@ -1,0 +1,172 @@
+// The GTK driver on real windows of a private X display with a window manager, the user's mouse played
+// through XTEST: what the driver reports for what the user does on the native widgets.
+
+// Google Test first: Xlib defines macros (None, Bool) that clash with its names.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/gtk/private_desktop.h"
+#include "ui/widgets/core/event.h"
+#include "ui/widgets/core/gadget.h"
+#include "ui/widgets/core/testing.h"
+#include "ui/widgets/gtk/gtk_driver.h"
+
+namespace raziz::ui::testing {
+namespace {
+
+using Events = std::vector<TEvent>;
+
+class GtkDriverTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    desktop_ = new test::PrivateDesktop(test::PrivateDesktop::Kind::x11);
+    if (!desktop_->start()) return;
+    driver_ = gtk::TGtkGUIDriver::Open().release();  // GTK stays open for the process
+    if (driver_) StartWidgets(*driver_);
+  }
+  static void TearDownTestSuite() {
+    ResetWidgetsForTests();
+    delete desktop_;
+  }
+  void SetUp() override {
+    ASSERT_NE(driver_, nullptr) << "no private desktop: " << desktop_->log();
+    user_ = XOpenDisplay(nullptr);
+    ASSERT_NE(user_, nullptr);
+  }
+  void TearDown() override {
+    if (user_) XCloseDisplay(user_);
+  }
+
+  // Pumps for up to `seconds`, taking every event raised, until `done` holds for what was taken.
+  static Events Pump(double seconds, const std::function<bool(const Events&)>& done = {}) {
+    Events events;
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < give_up) {
+      Poll();
+      while (PendingEvents() > 0) {
+        TakeEvent();
+        events.push_back(CurrentEvent());
+      }
+      if (done && done(events)) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return events;
+  }
+  static bool Has(const Events& events, int id, const TGadget* source) {
+    for (const TEvent& e : events)
+      if (e.id == id && e.source == source) return true;
+    return false;
+  }
+  static std::string Describe(const Events& events) {
+    std::string s;
+    char one[48];
+    for (const TEvent& e : events) {
+      std::snprintf(one, sizeof one, "0x%04x(%d) ", static_cast<unsigned>(e.id), e.data);
+      s += one;
+    }
+    return s;
+  }
+
+  // A shown window that has become active, with every event its creation raised.
+  static std::pair<TGadget*, Events> ShowWindow(int x, int y, int w, int h,
+                                                 const std::function<void(TGadget*)>& fill = {}) {
+    TGadget* window = NewWindow("Test", x, y, w, h, nullptr, 1);
+    if (fill) fill(window);
+    Events events = Pump(5, [&](const Events& e) { return Has(e, kWindowActivate, window); });
+    // The window manager may still be placing the frame: anything it says comes within this.
+    for (const TEvent& e : Pump(0.7)) events.push_back(e);
+    return {window, events};
+  }
+
+  // The middle of a slider's thumb on the screen.
+  static std::pair<int, int> ThumbOnScreen(TGadget* slider) {
+    auto* widget = reinterpret_cast<GtkWidget*>(slider->Query(1));
+    int start = 0, end = 0;
+    gtk_range_get_slider_range(GTK_RANGE(widget), &start, &end);
+    GtkWidget* top = gtk_widget_get_toplevel(widget);
+    int tx = 0, ty = 0, ox = 0, oy = 0;
+    gtk_widget_translate_coordinates(widget, top, gtk_widget_get_allocated_width(widget) / 2, (start + end) / 2,
+                                     &tx, &ty);
+    gdk_window_get_origin(gtk_widget_get_window(top), &ox, &oy);
+    return {ox + tx, oy + ty};
+  }
+
+  void MoveTo(std::pair<int, int> at) {
+    XTestFakeMotionEvent(user_, -1, at.first, at.second, 0);
+    XSync(user_, False);
+    Pump(0.1);
+  }
+  void Button(unsigned button) {
+    XTestFakeButtonEvent(user_, button, True, 0);
+    XSync(user_, False);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    XTestFakeButtonEvent(user_, button, False, 0);
+    XSync(user_, False);
+  }
+
+  static inline test::PrivateDesktop* desktop_ = nullptr;
+  static inline gtk::TGtkGUIDriver* driver_ = nullptr;
+  Display* user_ = nullptr;
+};
+
+// After an out-of-range SetProp the thumb stands at an end while the last value lies beyond it: the next
+// notification must report the thumb's value even though GTK's own value does not change.
+TEST_F(GtkDriverTest, ASliderReportsAThumbLeftWhereItStandsAndAWheelStepAtItsEnd) {
+  TGadget* slider = nullptr;
+  auto [window, shown] = ShowWindow(100, 100, 300, 300, [&](TGadget* w) {
+    slider = NewSlider(40, 20, 23, 200, w, 6);
+    slider->SetRange(1, 200);
+    slider->SetProp(105);
+  });
+  ASSERT_TRUE(Has(shown, kWindowActivate, window));
+
+  struct Case {
+    const char* name;
+    std::optional<int> set;  // by the program first
+    unsigned button;         // 1: press and release on the thumb; 4: wheel up over it
+    int reported;            // 0: nothing
+  };
+  const Case cases[] = {
+      {"thumb let go at the top", 301, 1, 200},
+      {"thumb let go there again", std::nullopt, 1, 0},  // its value is the last one reported
+      {"thumb let go at the bottom", -7, 1, 1},
+      {"wheel up at the top", 301, 4, 200},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.set) slider->SetProp(*c.set);
+    Pump(0.1);
+    MoveTo(ThumbOnScreen(slider));
+    Button(c.button);
+    const Events events = Pump(2, [&](const Events& e) { return Has(e, kGadgetAction, slider); });
+    Events actions;
+    for (const TEvent& e : events)
+      if (e.id == kGadgetAction) actions.push_back(e);
+    if (c.reported) {
+      EXPECT_EQ(actions.size(), 1u) << Describe(events);
+      if (actions.empty()) continue;
+      EXPECT_EQ(actions[0].source, slider);
+      EXPECT_EQ(actions[0].data, c.reported);
+    } else {
+      EXPECT_TRUE(actions.empty()) << Describe(events);
+    }
+  }
+  window->CleanUp();
+  Pump(0.3);
+}
+
+}  // namespace
+}  // namespace raziz::ui::testing
