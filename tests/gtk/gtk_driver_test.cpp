@@ -122,6 +122,47 @@ class GtkDriverTest : public ::testing::Test {
   Display* user_ = nullptr;
 };
 
+TEST_F(GtkDriverTest, ANewWindowRaisesOnlyItsActivation) {
+  struct Case {
+    const char* name;
+    int x, y, w, h;
+  };
+  // The first window waits for the frame's size before it is mapped; a later one knows it already.
+  const Case cases[] = {{"first window", 100, 100, 809, 526}, {"second window", 250, 250, 364, 285}};
+  std::vector<TGadget*> windows;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto [window, events] = ShowWindow(c.x, c.y, c.w, c.h, [](TGadget* w) {
+      NewButton("OK", 142, 210, 75, 23, w, 4);
+    });
+    windows.push_back(window);
+    ASSERT_EQ(events.size(), 1u) << Describe(events);
+    EXPECT_EQ(events[0].id, kWindowActivate);
+    EXPECT_EQ(events[0].source, window);
+  }
+
+  // Dragged by its title bar, a placed window tells where its frame went.
+  GtkWidget* top = reinterpret_cast<GtkWidget*>(windows[0]->Query(1));
+  int ox = 0, oy = 0;
+  gdk_window_get_origin(gtk_widget_get_window(top), &ox, &oy);
+  MoveTo({ox + 300, oy - 8});
+  XTestFakeButtonEvent(user_, 1, True, 0);
+  for (int step = 1; step <= 4; ++step) MoveTo({ox + 300 + 10 * step, oy - 8 + 7 * step});
+  XTestFakeButtonEvent(user_, 1, False, 0);
+  XSync(user_, False);
+  Events moved;
+  for (const TEvent& e : Pump(1.5))
+    if (e.id == kWindowMove || e.id == kWindowSize) moved.push_back(e);
+  ASSERT_EQ(moved.size(), 1u) << Describe(moved);
+  EXPECT_EQ(moved[0].id, kWindowMove);
+  EXPECT_EQ(moved[0].source, windows[0]);
+  EXPECT_EQ(moved[0].x, 140);
+  EXPECT_EQ(moved[0].y, 128);
+
+  for (TGadget* w : windows) w->CleanUp();
+  Pump(0.3);
+}
+
 // After an out-of-range SetProp the thumb stands at an end while the last value lies beyond it: the next
 // notification must report the thumb's value even though GTK's own value does not change.
 TEST_F(GtkDriverTest, ASliderReportsAThumbLeftWhereItStandsAndAWheelStepAtItsEnd) {

@@ -81,6 +81,15 @@ void TGtkWindow::NativeCreate() {
             const Extents ext = g_extents.value_or(Extents{});
             const int x = e->x - ext.left, y = e->y - ext.top;
             const int outer_w = e->width + ext.left + ext.right, outer_h = e->height + ext.top + ext.bottom;
+            if (!w->placed_) {
+              // The window manager first shows a new window where it starts windows, at the size it was
+              // realized with; none of that is the user's doing. Once the frame stands where it was asked
+              // for, the window is placed, and from then on a change is reported.
+              if (x != w->last_x_ || y != w->last_y_) return FALSE;
+              w->placed_ = true;
+              w->last_w_ = outer_w, w->last_h_ = outer_h;
+              return FALSE;
+            }
             if (x != w->last_x_ || y != w->last_y_) input::WindowMoved(w, x, y);
             if (outer_w != w->last_w_ || outer_h != w->last_h_) input::WindowSized(w, outer_w, outer_h);
             w->last_x_ = x, w->last_y_ = y, w->last_w_ = outer_w, w->last_h_ = outer_h;
@@ -122,6 +131,7 @@ void TGtkWindow::NativeText() { gtk_window_set_title(GTK_WINDOW(widget_), text()
 void TGtkWindow::NativeGeometry() {
   // The frame's top-left corner goes where asked: GTK's default gravity places the frame, not the client.
   gtk_window_move(GTK_WINDOW(widget_), xpos, ypos);
+  last_x_ = xpos, last_y_ = ypos, last_w_ = width, last_h_ = height;
   FitClientArea();
 }
 
