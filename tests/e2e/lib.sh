@@ -6,7 +6,6 @@
 #   start_display [WxH]     Xvfb on a free display number + openbox; exports DISPLAY
 #   start_sound             pulseaudio with sink "e2e" (48000 Hz, float32le, stereo); exports PULSE_SERVER
 #   start_a11y              session bus + accessibility bus; exports DBUS_SESSION_BUS_ADDRESS
-#   atspi ARGS...           the accessibility helper (atspi.py: dump, find, text, value, press)
 #   spawn NAME CMD...       starts CMD in the background, log in $E2E_WORK/NAME.log; PID in $SPAWNED
 #   stop_pid PID            TERM, then KILL after 3 s; its children too
 #   wait_for SECS CMD...    runs CMD every 20 ms until it succeeds; fails after SECS
@@ -164,7 +163,6 @@ record_stop() {
   E2E_RECORDER=
 }
 
-atspi() { /usr/bin/python3 "$E2E_REPO/tests/e2e/atspi.py" "$@"; }
 sound() { "$E2E_BUILD/tests/e2e/raziz-e2e-sound" "$@"; }
 record_ms() { sound length "$1"; }
 

@@ -1,0 +1,1 @@
+"""Desktop adapters: one module a desktop."""

@@ -1,0 +1,172 @@
+"""X11: a private Xvfb with openbox, driven by xdotool. Frames stand where the program asks."""
+import os
+import re
+import shutil
+
+from ..desktop import Desktop, DesktopError, Window
+from ..processes import wait_for
+
+
+def xwininfo_rect(text):
+    """(x, y, w, h) of a window's inside from xwininfo's report."""
+    def field(label):
+        return int(re.search(r"^\s*%s:\s*(-?\d+)" % label, text, re.M).group(1))
+    return (field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"))
+
+
+class Xvfb:
+    """A private X server on a free display number, shared by the X11 and wine adapters."""
+
+    def __init__(self, work, size="1280x1024", dpi=None):
+        self.work = work
+        self.size = size
+        self.dpi = dpi
+        self.display = None
+
+    def start(self):
+        read_end, write_end = os.pipe()
+        argv = ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%sx24" % self.size, "-nolisten", "tcp",
+                "-noreset"]
+        if self.dpi:
+            argv += ["-dpi", str(self.dpi)]
+        self.work.spawn("xvfb", argv, pass_fds=(write_end,))
+        os.close(write_end)
+        # Xvfb picks a free display number and writes it once it accepts connections.
+        with os.fdopen(read_end) as r:
+            number = r.readline().strip()
+        if not number:
+            raise DesktopError("Xvfb did not start: %s" % self.work.path("xvfb.log").read_text()[-1000:])
+        self.display = ":" + number
+
+
+class X11(Desktop):
+    name = "x11"
+    capabilities = frozenset({"positions", "pointer", "keys", "screenshots", "accessibility", "icon", "linux",
+                              "xtest"})
+    window_class = "raziz"
+
+    def __init__(self, work, options=None):
+        super().__init__(work, options)
+        self.xvfb = Xvfb(work, self.options.get("size", "1280x1024"), self.options.get("dpi"))
+        self.main_windows = {}
+        self.accessibility = None  # set by the runner once the buses are up; reads the menu bar
+
+    @classmethod
+    def missing(cls):
+        for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "import"):
+            if shutil.which(tool) is None:
+                return "%s is not installed" % tool
+        return None
+
+    def x(self, *argv, timeout=15):
+        return self.work.run(list(argv), env=self.program_env(), timeout=timeout)
+
+    def start(self):
+        self.xvfb.start()
+        self.work.spawn("openbox", ["openbox", "--sm-disable"], env=self.program_env())
+        if not wait_for(lambda: "window id" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout, 10):
+            raise DesktopError("openbox did not start")
+
+    def program_env(self):
+        env = {"DISPLAY": self.xvfb.display, "GDK_BACKEND": "x11"}
+        env.update(self.options.get("env", {}))
+        return env
+
+    def launch(self, program, env, cwd, wrapper=()):
+        return self.work.spawn("raziz", [*wrapper, str(program)], env=dict(env, **self.program_env()), cwd=cwd)
+
+    # --- windows ---------------------------------------------------------------------------------------
+
+    def visible_ids(self):
+        out = self.x("xdotool", "search", "--onlyvisible", "--class", self.window_class).stdout
+        return [int(line) for line in out.split()]
+
+    def windows(self, process):
+        ids = self.visible_ids()
+        main = self.main_windows.get(process.pid)
+        if main is None and ids:
+            main = self.main_windows[process.pid] = ids[0]
+        ordered = ([main] if main in ids else []) + [i for i in ids if i != main]
+        return [Window(i, self.x("xdotool", "getwindowname", str(i)).stdout.strip()) for i in ordered]
+
+    def inside(self, window):
+        return xwininfo_rect(self.x("xwininfo", "-id", str(window.id)).stdout)
+
+    def frame_extents(self, window):
+        out = self.x("xprop", "-id", str(window.id), "_NET_FRAME_EXTENTS").stdout
+        numbers = re.findall(r"\d+", out.split("=", 1)[1]) if "=" in out else []
+        if len(numbers) != 4:
+            raise DesktopError("window %s has no frame extents: %s" % (window.id, out.strip()))
+        return tuple(int(n) for n in numbers)  # left, right, top, bottom
+
+    def frame_rect(self, window):
+        x, y, w, h = self.inside(window)
+        left, right, top, bottom = self.frame_extents(window)
+        return (x - left, y - top, w + left + right, h + top + bottom)
+
+    def menu_bar_height(self, window):
+        """The main window's menu bar, as the toolkit reports it; 0 for a window without one."""
+        if window.id not in self.main_windows.values() or self.accessibility is None:
+            return 0
+        a11y = self.accessibility
+        bar = next((o for o in a11y.walk() if o.getRoleName() == "menu bar"), None)
+        if bar is None:
+            raise DesktopError("the main window shows no menu bar to the accessibility bus")
+        x, y, w, h = a11y.extents(bar)
+        return h
+
+    def client_origin(self, window):
+        x, y, w, h = self.inside(window)
+        return (x, y + self.menu_bar_height(window))
+
+    def client_size(self, window):
+        x, y, w, h = self.inside(window)
+        return (w, h - self.menu_bar_height(window))
+
+    def has_icon(self, window):
+        out = self.x("xprop", "-id", str(window.id), "_NET_WM_ICON").stdout
+        return None if "Icon (" in out else "window %s has no icon: %s" % (window.id, out.strip()[:200])
+
+    def raise_window(self, window):
+        self.x("xdotool", "windowactivate", "--sync", str(window.id))
+
+    # --- input -----------------------------------------------------------------------------------------
+
+    # No --sync: xdotool then waits some 15 s when the pointer is already where it is sent. The X server
+    # takes the motion and the button events in order, so the click lands at the new position all the same.
+    def click(self, x, y, button=1):
+        self.x("xdotool", "mousemove", str(x), str(y), "click", str(button))
+
+    def drag(self, x1, y1, x2, y2):
+        self.x("xdotool", "mousemove", str(x1), str(y1), "mousedown", "1")
+        self.x("xdotool", "mousemove", str((x1 + x2) // 2), str((y1 + y2) // 2))
+        self.x("xdotool", "mousemove", str(x2), str(y2), "mouseup", "1")
+
+    def type_text(self, text):
+        self.x("xdotool", "type", "--delay", "30", "--", text)
+
+    def press_keys(self, *keys):
+        self.x("xdotool", "key", "--delay", "30", *keys)
+
+    def open_menu_item(self, window, index):
+        # "File" is found where the toolkit says it is; the items are walked with the keyboard.
+        a11y = self.accessibility
+        file_menu = next((o for o in a11y.walk() if o.getRoleName() == "menu" and o.name == "File"), None)
+        if file_menu is None:
+            raise DesktopError("no File menu on the accessibility bus")
+        x, y, w, h = a11y.extents(file_menu)
+        self.click(x + w // 2, y + h // 2)
+        self.press_keys(*(["Down"] * index), "Return")
+
+    def close_box(self, window):
+        # openbox's close button sits at the right end of the title bar.
+        self.raise_window(window)
+        x, y, w, h = self.inside(window)
+        left, right, top, bottom = self.frame_extents(window)
+        self.click(x + w - 8, y - top // 2)
+
+    def screenshot(self, path):
+        r = self.x("import", "-window", "root", "png:%s" % path)
+        if r.returncode != 0:
+            raise DesktopError("import failed: %s" % r.stderr)
+        return path

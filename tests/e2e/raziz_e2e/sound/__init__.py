@@ -1,0 +1,1 @@
+"""Sound-server adapters: one module a server."""
