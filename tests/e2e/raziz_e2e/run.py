@@ -51,6 +51,7 @@ class Run:
         self.recording = None
         self.buses = None
         self.clean = False
+        self.peak_load = 0.0     # the highest 1-minute load average seen at a check's start
         self.figures = {}       # measured figures the checks report, printed at the end
         self.app = None
         self.cuts = []          # recording times (ms) where the harness cut the program's sound
@@ -212,6 +213,7 @@ def main(argv=None):
                 continue
             start = time.monotonic()
             at = run.recording.ms() / 1000 if run.recording else 0
+            run.peak_load = max(run.peak_load, os.getloadavg()[0])
             try:
                 run_check(run, c)
                 passed += 1
