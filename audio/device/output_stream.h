@@ -1,7 +1,8 @@
 #pragma once
 // Output streams: something that calls a render function from a thread of its own, asking for
 // interleaved stereo float frames. Real devices sit behind RtAudio (rtaudio_stream.cpp is the only
-// file that includes it); the null stream keeps time with no device at all.
+// file that includes it) except WASAPI, which has its own (wasapi_stream.cpp); the null stream keeps
+// time with no device at all.
 #include <memory>
 
 namespace raziz::device {
@@ -28,8 +29,8 @@ class OutputStream {
   virtual int buffer_frames() const = 0;
 };
 
-// Linux: PulseAudio, then ALSA. Windows: WASAPI, then DirectSound (wine 8 and older Windows lack calls
-// the WASAPI path needs).
+// Linux: PulseAudio, then ALSA. Windows: WASAPI (float to the mix), then DirectSound (16 bits, dithered)
+// where WASAPI is missing or refuses.
 enum class DeviceApi { pulse, alsa, wasapi, directsound };
 
 // Opens and starts the default output of the API; nullptr if that fails.

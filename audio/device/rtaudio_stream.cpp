@@ -1,16 +1,20 @@
 // Device output through RtAudio. Everything that depends on RtAudio's version lives here.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <rtaudio/RtAudio.h>
 
 #include "audio/device/output_stream.h"
+#include "audio/device/tpdf_quantizer.h"
 #ifdef _WIN32
-#include "audio/device/wasapi_probe.h"
+#include "audio/device/wasapi_stream.h"
 #endif
 
 #ifdef __linux__
@@ -101,9 +105,6 @@ class RtAudioStream final : public OutputStream {
   bool open() {
     if (api_ == DeviceApi::alsa) quiet_alsa();
     const RtAudio::Api which = rtaudio_api(api_);
-#ifdef _WIN32
-    if (api_ == DeviceApi::wasapi && !wasapi_resampler_available()) return false;
-#endif
     errors_at_open_ = g_stream_errors.load();
     try {
 #ifdef RAZIZ_RTAUDIO_6
@@ -126,15 +127,20 @@ class RtAudioStream final : public OutputStream {
       options.priority = kPriority;
       options.streamName = "Raziz";
       unsigned frames = static_cast<unsigned>(request_.buffer_frames);
+      // DirectSound takes at most 16 bits: we quantize with dither ourselves rather than let RtAudio round.
+      sixteen_bits_ = api_ == DeviceApi::directsound;
+      const RtAudioFormat format = sixteen_bits_ ? RTAUDIO_SINT16 : RTAUDIO_FLOAT32;
 #ifdef RAZIZ_RTAUDIO_6
-      if (audio_->openStream(&out, nullptr, RTAUDIO_FLOAT32, static_cast<unsigned>(request_.sample_rate),
-                             &frames, &RtAudioStream::callback, this, &options) != RTAUDIO_NO_ERROR)
+      if (audio_->openStream(&out, nullptr, format, static_cast<unsigned>(request_.sample_rate), &frames,
+                             &RtAudioStream::callback, this, &options) != RTAUDIO_NO_ERROR)
         return false;
+      if (sixteen_bits_) scratch_.assign(2 * static_cast<std::size_t>(frames), 0.0f);
       if (audio_->startStream() != RTAUDIO_NO_ERROR) return false;
 #else
-      audio_->openStream(&out, nullptr, RTAUDIO_FLOAT32, static_cast<unsigned>(request_.sample_rate), &frames,
+      audio_->openStream(&out, nullptr, format, static_cast<unsigned>(request_.sample_rate), &frames,
                          &RtAudioStream::callback, this, &options, &on_error);
       if (!audio_->isStreamOpen()) return false;
+      if (sixteen_bits_) scratch_.assign(2 * static_cast<std::size_t>(frames), 0.0f);
       audio_->startStream();
 #endif
       frames_ = static_cast<int>(frames);
@@ -182,7 +188,19 @@ class RtAudioStream final : public OutputStream {
     auto* self = static_cast<RtAudioStream*>(user);
     // After an error the device is gone: stop the callback loop until the owner closes us.
     if (self->failed()) return 2;
-    self->request_.render(self->request_.user, static_cast<float*>(out), static_cast<int>(frames));
+    if (!self->sixteen_bits_) {
+      self->request_.render(self->request_.user, static_cast<float*>(out), static_cast<int>(frames));
+      return 0;
+    }
+    auto* pcm = static_cast<std::int16_t*>(out);
+    const int chunk = static_cast<int>(self->scratch_.size() / 2);
+    for (int done = 0, left = static_cast<int>(frames); left > 0 && chunk > 0;) {
+      const int n = std::min(left, chunk);
+      self->request_.render(self->request_.user, self->scratch_.data(), n);
+      self->quantizer_.quantize(self->scratch_.data(), pcm + 2 * done, 2 * n);
+      done += n;
+      left -= n;
+    }
     return 0;
   }
 
@@ -192,12 +210,20 @@ class RtAudioStream final : public OutputStream {
   unsigned errors_at_open_ = 0;
   int frames_ = 0;
   int queued_frames_ = 0;
+  bool sixteen_bits_ = false;
+  std::vector<float> scratch_;   // the float frames, before quantizing; sized when the stream opens
+  TpdfQuantizer quantizer_;
   std::unique_ptr<RtAudio> audio_;
 };
 
 }  // namespace
 
 std::unique_ptr<OutputStream> open_device_stream(DeviceApi api, const StreamRequest& request) {
+#ifdef _WIN32
+  // RtAudio's WASAPI output builds a Media Foundation resampler even when the rates match (and crashes
+  // where there is none, as under wine); ours carries float at the mix rate without one.
+  if (api == DeviceApi::wasapi) return open_wasapi_stream(request);
+#endif
   auto stream = std::make_unique<RtAudioStream>(api, request);
   if (!stream->open()) return nullptr;
   return stream;
