@@ -116,7 +116,8 @@ Spectrum analyse(const std::vector<std::int16_t>& q, double amplitude) {
   Spectrum s;
   s.fundamental_db = 10.0 * std::log10(lobe(1000) / (amplitude * amplitude / 2.0));
   s.worst_harmonic_db = -std::numeric_limits<double>::infinity();
-  for (int h = 2; h <= 20; ++h) s.worst_harmonic_db = std::max(s.worst_harmonic_db, 10.0 * std::log10(lobe(h * 1000) / floor));
+  for (int h = 2; h <= 20; ++h)
+    s.worst_harmonic_db = std::max(s.worst_harmonic_db, 10.0 * std::log10(lobe(h * 1000) / floor));
   return s;
 }
 

@@ -30,10 +30,11 @@ class App:
         self.window = None
 
     @classmethod
-    def start(cls, run, cwd=None, wrapper=(), timeout=None):
-        """Starts the program and returns once its main window is painted with all nine strips."""
+    def start(cls, run, cwd=None, wrapper=(), timeout=None, env=None):
+        """Starts the program and returns once its main window is painted with all nine strips. env: variables
+        added to the cell's for this start only."""
         cwd = cwd or run.launch_folder()
-        process = run.desktop.launch(run.program, run.program_env(), cwd, wrapper)
+        process = run.desktop.launch(run.program, dict(run.program_env(), **(env or {})), cwd, wrapper)
         app = cls(run, process)
         timeout = timeout or run.desktop.start_timeout
         windows = wait_for(lambda: app.desktop.windows(process), timeout)

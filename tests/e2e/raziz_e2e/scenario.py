@@ -477,3 +477,4 @@ def session_recording(run):
 
 
 from . import faults  # noqa: E402,F401
+from . import purity  # noqa: E402,F401
