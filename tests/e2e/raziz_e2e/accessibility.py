@@ -59,6 +59,10 @@ class Accessibility:
     def __init__(self, buses, app_name):
         if Accessibility._connected_to not in (None, buses.a11y):
             raise AccessibilityError("this process is already connected to another accessibility bus")
+        # Nothing of a desktop this run did not start may be reached: the library would look for the
+        # accessibility bus on a display it finds in the environment.
+        for key in ("DISPLAY", "WAYLAND_DISPLAY"):
+            os.environ.pop(key, None)
         for key, value in buses.env().items():
             if value is None:
                 os.environ.pop(key, None)

@@ -80,6 +80,7 @@ class Run:
         if self.artefacts.exists():
             shutil.rmtree(self.artefacts)
         self.artefacts.mkdir(parents=True)
+        self.desktop.layout = self.layout
         self.desktop.start()
         if "accessibility" in self.desktop.capabilities:
             self.buses = Buses(self.work)
@@ -144,6 +145,9 @@ class Run:
         self.end_program()
         if self.recording is not None:
             self.recording.stop()
+            # What was heard last, kept beside the screenshots.
+            subprocess.run(["sox", "-V1", "-t", "raw", "-e", "floating-point", "-b", "32", "-r", "48000", "-c", "2",
+                            str(self.recording.path), str(self.artefacts / "recording.flac")], capture_output=True)
         if self.work is not None:
             self.desktop.stop()
             self.work.close()

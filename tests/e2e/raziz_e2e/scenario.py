@@ -239,6 +239,20 @@ def slider_mouse(run):
     heard(run.ear.alone(1000, round(page / LEVEL_UNIT, 5)), "the click in the groove did not page down to %d" % page)
 
 
+@check("a screen reader moves a slider: the level heard and the level field follow", needs={"accessibility"})
+def slider_by_screen_reader(run):
+    app = ready(run)
+    strip = app.strip(3)
+    app.press(3)
+    heard(run.ear.alone(1000, 0.2), "1000 Hz did not sound")
+    for value, field in ((strip.slider_range[1], "100"), (100, "50")):
+        run.a11y.set_value(strip.slider.name, value)
+        heard(run.ear.alone(1000, round(value / LEVEL_UNIT, 5)), "slider at %d not heard" % value)
+        field_is(run, strip.level.name, field)
+    app.press(3)
+    heard(run.ear.silence(), "not silent")
+
+
 @check("the level field sets the level heard and moves the slider, whose move stays silent")
 def level_field(run):
     app = ready(run)

@@ -49,6 +49,7 @@ class X11(Desktop):
         super().__init__(work, options)
         self.xvfb = Xvfb(work, self.options.get("size", "1280x1024"), self.options.get("dpi"))
         self.main_windows = {}
+        self.menu_cache = {}
         self.accessibility = None  # set by the runner once the buses are up; reads the menu bar
 
     @classmethod
@@ -104,16 +105,23 @@ class X11(Desktop):
         left, right, top, bottom = self.frame_extents(window)
         return (x - left, y - top, w + left + right, h + top + bottom)
 
+    def menu_extents(self, window, role, name=""):
+        """Screen extents of the main window's menu bar or File menu, as the toolkit reports them; kept per
+        window, since a fixed-size window's menu bar does not change."""
+        key = (window.id, role, name)
+        if key not in self.menu_cache:
+            a11y = self.accessibility
+            found = next((o for o in a11y.walk() if o.getRoleName() == role and (not name or o.name == name)), None)
+            if found is None:
+                raise DesktopError("the main window shows no %s %s to the accessibility bus" % (role, name))
+            self.menu_cache[key] = a11y.extents(found)
+        return self.menu_cache[key]
+
     def menu_bar_height(self, window):
-        """The main window's menu bar, as the toolkit reports it; 0 for a window without one."""
+        """0 for a window without a menu bar."""
         if window.id not in self.main_windows.values() or self.accessibility is None:
             return 0
-        a11y = self.accessibility
-        bar = next((o for o in a11y.walk() if o.getRoleName() == "menu bar"), None)
-        if bar is None:
-            raise DesktopError("the main window shows no menu bar to the accessibility bus")
-        x, y, w, h = a11y.extents(bar)
-        return h
+        return self.menu_extents(window, "menu bar")[3]
 
     def client_origin(self, window):
         x, y, w, h = self.inside(window)
@@ -150,11 +158,7 @@ class X11(Desktop):
 
     def open_menu_item(self, window, index):
         # "File" is found where the toolkit says it is; the items are walked with the keyboard.
-        a11y = self.accessibility
-        file_menu = next((o for o in a11y.walk() if o.getRoleName() == "menu" and o.name == "File"), None)
-        if file_menu is None:
-            raise DesktopError("no File menu on the accessibility bus")
-        x, y, w, h = a11y.extents(file_menu)
+        x, y, w, h = self.menu_extents(window, "menu", "File")
         self.click(x + w // 2, y + h // 2)
         self.press_keys(*(["Down"] * index), "Return")
 

@@ -1,0 +1,155 @@
+"""wine: the Windows program on a private Xvfb with no window manager, in a wine prefix made for the run.
+wine's X11 driver draws the frames itself (Managed=N), with the marlett font for the caption buttons, and
+the sound goes through wine's PulseAudio driver to the cell's server."""
+import re
+import shutil
+import subprocess
+from pathlib import Path
+
+from .. import images
+from ..desktop import DesktopError, Window
+from ..processes import wait_for
+from .x11 import X11, xwininfo_rect
+
+REPO = Path(__file__).resolve().parents[4]
+# On Windows the audio threads run at raised priority; wine maps thread priorities to nice values only where
+# RLIMIT_NICE allows, which it does not here. So wine as a whole runs at this nice value instead, to keep its
+# sound going while screenshots and input tools keep the machine busy.
+NICE = "-10"
+# wine's frame of a fixed-size window with a title bar, by its default metrics; the checks confirm them (the
+# strips' lamps where the client area should begin, the icon where the title bar should show it).
+BORDER, CAPTION, MENU = 3, 19, 19
+
+
+class Wine(X11):
+    name = "wine"
+    capabilities = frozenset({"positions", "pointer", "keys", "screenshots", "icon"})
+    window_class = "raziz.exe"
+    start_timeout = 60
+    exit_timeout = 10
+    page_down_from_top = 160
+    slider_insets = (8, 14)
+    frames_sized_by_program = True
+
+    def __init__(self, work, options=None):
+        super().__init__(work, options)
+        self.prefix = work.path("wine")
+        self.layout = None  # the runner's layout.Layout: how many items the File menu holds
+
+    @classmethod
+    def missing(cls):
+        for tool in ("wine", "wineboot", "wineserver", "Xvfb", "xdotool", "xwininfo", "import"):
+            if shutil.which(tool) is None:
+                return "%s is not installed" % tool
+        if not Path("/usr/share/wine/fonts/marlett.ttf").exists():
+            return "no marlett font (package fonts-wine)"
+        return None
+
+    def default_program(self, repo):
+        return repo / "build-windows" / "raziz.exe"
+
+    def program_env(self):
+        env = {"DISPLAY": self.xvfb.display, "WINEPREFIX": str(self.prefix), "WINEARCH": "win64",
+               "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}  # no prompts for unused engines
+        env.update(self.options.get("env", {}))
+        return env
+
+    def wine(self, *argv, timeout=120):
+        r = self.x("nice", "-n", NICE, *argv, timeout=timeout)
+        if r.returncode != 0:
+            raise DesktopError("%s failed: %s" % (" ".join(argv), (r.stdout + r.stderr)[-1000:]))
+        return r
+
+    def start(self):
+        self.xvfb.start()
+        self.wine("wineboot", "--init", timeout=300)
+        self.wine("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f")
+        self.wine("wine", "reg", "add", r"HKCU\Software\Wine\Drivers", "/v", "Audio", "/d", "pulse", "/f")
+        shutil.copy("/usr/share/wine/fonts/marlett.ttf", self.prefix / "drive_c/windows/Fonts/")
+
+    def stop(self):
+        if self.prefix.exists():
+            self.x("wineserver", "-k")
+
+    def register_url_handler(self, log):
+        dos = "Z:" + str(log).replace("/", "\\")
+        for scheme in ("http", "https"):
+            self.wine("wine", "reg", "add", r"HKCR\%s\shell\open\command" % scheme, "/ve", "/d",
+                      r"C:\windows\system32\cmd.exe /c echo %%1>>%s" % dos, "/f")
+
+    def launch(self, program, env, cwd, wrapper=()):
+        # Started from another folder, as from a shortcut: the program finds its images itself.
+        return self.work.spawn("raziz", ["nice", "-n", NICE, *wrapper, "wine", str(program)],
+                               env=dict(env, **self.program_env()), cwd=cwd)
+
+    # --- windows ---------------------------------------------------------------------------------------
+
+    def top_levels(self, titled):
+        """Visible windows of the program larger than wine's 1 x 1 IME windows, titled or not (an open
+        drop-down menu has no title)."""
+        out = []
+        for wid in self.visible_ids():
+            info = self.x("xwininfo", "-id", str(wid)).stdout
+            head = re.search(r"^xwininfo: Window id: .*$", info, re.M)
+            if not head:
+                continue
+            has_title = "(has no name)" not in head.group(0)
+            if has_title == titled and xwininfo_rect(info)[2] > 1:
+                out.append(wid)
+        return out
+
+    def windows(self, process):
+        ids = self.top_levels(True)
+        main = self.main_windows.get(process.pid)
+        if main is None and ids:
+            main = self.main_windows[process.pid] = ids[0]
+        ordered = ([main] if main in ids else []) + [i for i in ids if i != main]
+        return [Window(i) for i in ordered]
+
+    def is_main(self, window):
+        return window.id in self.main_windows.values()
+
+    def frame_rect(self, window):
+        return self.inside(window)
+
+    def client_origin(self, window):
+        x, y, w, h = self.inside(window)
+        return (x + BORDER, y + BORDER + CAPTION + (MENU if self.is_main(window) else 0))
+
+    def client_size(self, window):
+        x, y, w, h = self.inside(window)
+        return (w - 2 * BORDER, h - 2 * BORDER - CAPTION - (MENU if self.is_main(window) else 0))
+
+    def has_icon(self, window):
+        # The middle of the icon at the small size, looked for at the left of the title bar; the caption's
+        # own gradient matches it nowhere near as well.
+        reference = self.work.path("icon-middle.png")
+        if not reference.exists():
+            subprocess.run(["/usr/bin/convert", str(REPO / "packaging/windows/raziz.ico"), "-resize", "16x16",
+                            "-crop", "10x10+3+3", "+repage", str(reference)], check=True)
+        shot = images.load(self.screenshot(self.work.path("title.png")))
+        x, y = self.client_origin(window)
+        top = y - CAPTION - (MENU if self.is_main(window) else 0) - 4
+        area = shot[top:top + 28, x - 5:x + 23]
+        error = images.find_subimage(area, images.load(reference))
+        return None if error < 0.15 else "no icon in the title bar (best match differs by %.3f)" % error
+
+    def raise_window(self, window):
+        self.x("xdotool", "windowraise", str(window.id))
+
+    def close_box(self, window):
+        x, y, w, h = self.inside(window)
+        self.raise_window(window)
+        self.click(x + w - BORDER - 10, y + BORDER + CAPTION // 2)
+
+    def open_menu_item(self, window, index):
+        # By the mouse: with no window manager looking after wine's windows, the keyboard focus does not come
+        # back to the main window when a dialog closes, so keys could go astray.
+        x, y = self.client_origin(window)
+        self.click(x + 15, y - MENU // 2)
+        drop = wait_for(lambda: self.top_levels(False), 5)
+        if not drop:
+            raise DesktopError("File did not open")
+        dx, dy, dw, dh = self.inside(Window(drop[0]))
+        n = len(self.layout.main.menu)
+        self.click(dx + dw // 2, dy + 3 + (dh - 6) * (2 * index - 1) // (2 * n))
