@@ -73,7 +73,8 @@ class Run:
         options = dict(kv.split("=", 1) for kv in self.args.option)
         self.desktop = self.desktop_class(self.work, options)
         self.sound = self.sound_class(self.work)
-        self.program = Path(self.args.program).resolve() if self.args.program else self.desktop.default_program(REPO)
+        # Not resolved: a link (an installed bin/raziz) is started as the link, as a user starts it.
+        self.program = Path(self.args.program).absolute() if self.args.program else self.desktop.default_program(REPO)
         self.layout = layout.load(self.build / "tests/e2e/raziz-layout")
         self.sound_tool = self.build / "tests/e2e/raziz-e2e-sound"
         self.latency_tool = self.build / "tests/e2e-faults/raziz-e2e-click-latency"
