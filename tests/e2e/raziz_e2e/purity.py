@@ -49,14 +49,18 @@ def steady_parts(x, level, length):
 
 
 def harmonics_over_noise_db(parts, hz):
-    """The strongest of harmonics 2..20 re the median noise between them, from one-second Kaiser-windowed
-    spectra averaged over the parts; each component is the power over the window's main lobe."""
-    window = numpy.kaiser(RATE, 20.0)
-    power = numpy.zeros(RATE // 2 + 1)
+    """The strongest of harmonics 2..20 re the median noise between them, from Kaiser-windowed spectra of the
+    parts (all of one length) averaged; each component is the power over the window's main lobe."""
+    n = len(parts[0])
+    window = numpy.kaiser(n, 20.0)
+    power = numpy.zeros(n // 2 + 1)
     for x in parts:
         power += numpy.abs(numpy.fft.rfft(x * window)) ** 2
-    lobe = lambda k: power[k - 8:k + 9].sum()
-    noise = numpy.median([lobe(h * hz + hz // 2) for h in range(1, 20)])
+
+    def lobe(f):
+        k = round(f * n / RATE)
+        return power[k - 8:k + 9].sum()
+    noise = numpy.median([lobe((h + 0.5) * hz) for h in range(1, 20)])
     return max(10 * numpy.log10(lobe(h * hz) / noise) for h in range(2, 21))
 
 
@@ -89,15 +93,19 @@ def dithered_directsound(run):
     heard(run.ear.alone(HZ, 0.2), "%d Hz did not sound" % HZ)
     app.click(3, "frequency")
     run.desktop.press_keys("Tab", "Tab", "Tab", "Tab", "End", "Up", "Up", "Up", "Up")   # to the slider, value 5
-    sounding_alone(run, QUIET, 6)
-    parts = steady_parts(recent(run, 6), QUIET, RATE)
-    expect(len(parts) >= 2, "fewer than two of the last six seconds held the tone without a gap")
+    sounding_alone(run, QUIET, 8)
+    parts = steady_parts(recent(run, 8), QUIET, RATE // 2)
+    expect(len(parts) >= 4, "fewer than four half seconds of the last eight held the tone without a gap")
     thdn = numpy.median([thd_plus_noise_db(x, HZ) for x in parts])
-    worst = harmonics_over_noise_db(parts, HZ)
-    run.figures["DirectSound at %s: THD+N" % QUIET] = "%.1f dB; strongest harmonic %+.1f dB re the noise" % (
-        thdn, worst)
+    # Judged half second by half second, by the median: a missing dither shows in every one of them, while a
+    # hiccup of wine's sound bridge spoils only the one it falls in.
+    each = [harmonics_over_noise_db([x], HZ) for x in parts]
+    worst = numpy.median(each)
+    run.figures["DirectSound at %s" % QUIET] = (
+        "THD+N %.1f dB; strongest harmonic %+.1f dB re the noise (median of %d half seconds, highest %+.1f)"
+        % (thdn, worst, len(each), max(each)))
     run.end_program()
     # 16 bits with triangular dither leave a hiss about 61 dB below this tone; far less means the samples did not
     # go through 16 bits, and the check would prove nothing.
     expect(-70 <= thdn <= -50, "THD+N %.1f dB is not that of 16-bit samples: was DirectSound used?" % thdn)
-    expect(worst <= 6, "a harmonic stands %.1f dB above the noise: the 16-bit samples are not dithered" % worst)
+    expect(worst <= 8, "a harmonic stands %.1f dB above the noise: the 16-bit samples are not dithered" % worst)
