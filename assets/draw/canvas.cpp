@@ -37,10 +37,19 @@ Rgba ramp(const std::vector<Stop>& stops, float t) {
     return stops.back().colour;
 }
 
-Canvas::Canvas(int width, int height)
-    : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {}
+Canvas::Canvas(int width, int height, int scale)
+    : width_(width * scale),
+      height_(height * scale),
+      scale_(scale),
+      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)) {}
 
 void Canvas::blend(int x, int y, Rgba colour, float coverage) {
+    for (int dy = 0; dy < scale_; ++dy) {
+        for (int dx = 0; dx < scale_; ++dx) blend_pixel(x * scale_ + dx, y * scale_ + dy, colour, coverage);
+    }
+}
+
+void Canvas::blend_pixel(int x, int y, Rgba colour, float coverage) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     const float a = clamp01(colour.a) * clamp01(coverage);
     if (a <= 0.0f) return;
@@ -53,12 +62,15 @@ void Canvas::blend(int x, int y, Rgba colour, float coverage) {
 }
 
 void Canvas::fill(const Shape& shape, const Paint& paint, float softness) {
+    const auto scale = static_cast<float>(scale_);
+    // Distances are measured in pixels: an antialiased edge stays one pixel wide, a blur keeps its size.
+    const float soft_pixels = softness <= 1.0f ? softness : softness * scale;
     for (int y = 0; y < height_; ++y) {
         for (int x = 0; x < width_; ++x) {
-            const float cx = static_cast<float>(x) + 0.5f;
-            const float cy = static_cast<float>(y) + 0.5f;
-            const float coverage = clamp01(0.5f - shape(cx, cy) / softness);
-            if (coverage > 0.0f) blend(x, y, paint(cx, cy), coverage);
+            const float cx = (static_cast<float>(x) + 0.5f) / scale;
+            const float cy = (static_cast<float>(y) + 0.5f) / scale;
+            const float coverage = clamp01(0.5f - shape(cx, cy) * scale / soft_pixels);
+            if (coverage > 0.0f) blend_pixel(x, y, paint(cx, cy), coverage);
         }
     }
 }

@@ -1,6 +1,6 @@
-// Draws every picture Raziz ships: the two lamps and the slider backdrop into the assets folder,
-// the program's icon into the packaging folder. The outputs are committed; run this only to
-// change them (scripts/draw-assets).
+// Draws every picture Raziz ships: the two lamps and the slider backdrop, at their own size and at twice
+// it, into the assets folder, the program's icon into the packaging folder. The outputs are committed;
+// run this only to change them (scripts/draw-assets).
 
 #include <cstdio>
 #include <exception>
@@ -28,6 +28,12 @@ int main(int argc, char** argv) {
         draw::write_png((assets / "verde.png").string(), draw::draw_lamp(draw::LampColour::green), draw::Channels::rgba);
         draw::write_png((assets / "rosso.png").string(), draw::draw_lamp(draw::LampColour::red), draw::Channels::rgba);
         draw::write_png((assets / "slider.png").string(), draw::draw_slider_backdrop(), draw::Channels::rgb);
+        // Twice the size, for screens that show the layout at 1.5 times or more.
+        draw::write_png((assets / "verde@2x.png").string(), draw::draw_lamp(draw::LampColour::green, 2),
+                        draw::Channels::rgba);
+        draw::write_png((assets / "rosso@2x.png").string(), draw::draw_lamp(draw::LampColour::red, 2),
+                        draw::Channels::rgba);
+        draw::write_png((assets / "slider@2x.png").string(), draw::draw_slider_backdrop(2), draw::Channels::rgb);
         for (int size : {32, 48, 128, 256}) {
             const std::string name = "raziz-" + std::to_string(size) + ".png";
             draw::write_png((packaging / "icons" / name).string(), draw::draw_emblem(size), draw::Channels::rgba);

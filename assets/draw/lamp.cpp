@@ -24,8 +24,8 @@ LensColours lens_colours(LampColour colour) {
 
 }  // namespace
 
-Canvas draw_lamp(LampColour colour) {
-    Canvas canvas(lamp_size, lamp_size);
+Canvas draw_lamp(LampColour colour, int scale) {
+    Canvas canvas(lamp_size, lamp_size, scale);
     const float c = lamp_size / 2.0f;
     const LensColours lens = lens_colours(colour);
 

@@ -30,8 +30,8 @@ int scale_row(int percent) {
     return scale_bottom_row - static_cast<int>(std::lround(span * static_cast<float>(percent) / 100.0f));
 }
 
-Canvas draw_slider_backdrop() {
-    Canvas canvas(backdrop_width, backdrop_height);
+Canvas draw_slider_backdrop(int scale) {
+    Canvas canvas(backdrop_width, backdrop_height, scale);
     const float w = backdrop_width, h = backdrop_height;
 
     // The strip's grey shows in the rounded corners; the picture has no alpha.

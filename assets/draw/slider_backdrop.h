@@ -21,6 +21,6 @@ constexpr int scale_bottom_row = 209;
 // The row that marks a level in percent (0..100).
 int scale_row(int percent);
 
-Canvas draw_slider_backdrop();
+Canvas draw_slider_backdrop(int scale = 1);
 
 }  // namespace draw

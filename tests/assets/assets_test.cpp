@@ -118,8 +118,38 @@ TEST(SliderBackdrop, FillsTheWhole50By230WellOpaquely) {
     }
 }
 
+// The double-size pictures: exactly twice each way, so that a screen at twice the density shows them pixel
+// for pixel, and the same picture: lamp corners still let the panel through, the well is still opaque,
+// and the colours match the single-size picture's at the same places.
+TEST(DoubleSize, EachPictureIsTwiceItsSingleSizeAndTheSamePicture) {
+    for (const char* stem : {"verde", "rosso", "slider"}) {
+        SCOPED_TRACE(stem);
+        const Image one = decode(source_dir + "/assets/" + stem + ".png");
+        const Image two = decode(source_dir + "/assets/" + stem + "@2x.png");
+        ASSERT_EQ(two.width, 2 * one.width);
+        ASSERT_EQ(two.height, 2 * one.height);
+        EXPECT_EQ(two.has_alpha, one.has_alpha);
+        if (one.has_alpha) expect_transparent_corners_opaque_centre(two);
+        // Mean colour of each 10 x 10 block of the single-size picture against the same block at double size.
+        for (int by = 0; by + 10 <= one.height; by += 10) {
+            for (int bx = 0; bx + 10 <= one.width; bx += 10) {
+                for (int c = 0; c < 4; ++c) {
+                    double a = 0, b = 0;
+                    for (int y = by; y < by + 10; ++y) {
+                        for (int x = bx; x < bx + 10; ++x) {
+                            a += one.pixel(x, y)[c];
+                            for (int k = 0; k < 4; ++k) b += two.pixel(2 * x + k % 2, 2 * y + k / 2)[c] / 4.0;
+                        }
+                    }
+                    EXPECT_NEAR(a / 100, b / 100, 24) << "block " << bx << "," << by << " channel " << c;
+                }
+            }
+        }
+    }
+}
+
 TEST(ImageCopies, StandNextToTheExecutables) {
-    for (const char* name : {"verde.png", "rosso.png", "slider.png"}) {
+    for (const char* name : {"verde.png", "rosso.png", "slider.png", "verde@2x.png", "rosso@2x.png", "slider@2x.png"}) {
         const auto committed = read_bytes(source_dir + "/assets/" + name);
         ASSERT_FALSE(committed.empty()) << name;
         EXPECT_EQ(read_bytes(binary_dir + "/" + name), committed) << name;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "tests/widgets/widget_test.h"
+#include "ui/widgets/core/layout_scale.h"
 #include "ui/widgets/core/panel_paint.h"
 #include "ui/widgets/core/pixmap.h"
 
@@ -115,6 +116,74 @@ TEST_F(PanelPaintTest, ImagesWithoutAlphaCoverAndAPanelWithoutAnyColourIsClear) 
   EXPECT_EQ(ComposePanel(*panel).at(0, 0), 0xFF010203u);
   panel->SetPixmap(Pixmap(1, 1, 1, {0x80}), 0);
   EXPECT_EQ(ComposePanel(*panel).at(1, 0), 0xFF808080u);
+}
+
+// A picture of one flat colour, with its double-size version in another, tells which one a face was read from.
+std::shared_ptr<TPixmap> Flat(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+  std::vector<std::uint8_t> pixels;
+  for (int i = 0; i < width * height; ++i) pixels.insert(pixels.end(), {r, g, b});
+  return Pixmap(width, height, 3, pixels);
+}
+
+TEST_F(PanelPaintTest, LargeScalesReadTheDoubleSizePictureAndSmallerOnesScaleTheSingleOne) {
+  auto lamp_image = Flat(5, 5, 0, 200, 0);
+  lamp_image->double_size = Flat(10, 10, 200, 0, 0);
+  TGadget* lamp = NewPanel(14, 0, 5, 5, win, 0, " ");
+  lamp->SetPixmap(lamp_image, 0);
+  struct Case {
+    double layout, device;
+    int size;
+    std::uint32_t pixel;
+  };
+  const Case cases[] = {
+      {1.0, 1.0, 5, 0xFF00C800},
+      {1.25, 1.0, 6, 0xFF00C800},   // Px(19) - Px(14) = 24 - 18
+      {1.5, 1.0, 8, 0xFFC80000},    // 29 - 21
+      {1.0, 2.0, 10, 0xFFC80000},   // a screen of twice the density under an unscaled layout
+      {2.0, 1.0, 10, 0xFFC80000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.layout * c.device);
+    SetLayoutScale(*win, c.layout);
+    const PanelImage face = ComposePanel(*lamp, c.device);
+    ASSERT_EQ(face.width, c.size);
+    ASSERT_EQ(face.height, c.size);
+    for (std::uint32_t pixel : face.pixels) ASSERT_EQ(pixel, c.pixel);
+  }
+}
+
+TEST_F(PanelPaintTest, AtTwiceTheSizeTheDoubleSizePictureLandsPixelForPixel) {
+  // Distinct pixels in the double-size picture: a face at scale 2 must show each exactly, tiled on.
+  auto image = Flat(2, 2, 0, 0, 0);
+  std::vector<std::uint8_t> pixels;
+  for (int i = 0; i < 16; ++i) pixels.insert(pixels.end(), {static_cast<std::uint8_t>(10 * i), 7, 9});
+  image->double_size = Pixmap(4, 4, 3, pixels);
+  TGadget* panel = NewPanel(0, 0, 3, 2, win, 0, "");
+  panel->SetPixmap(image, 0);
+  SetLayoutScale(*win, 2.0);
+  const PanelImage face = ComposePanel(*panel);
+  ASSERT_EQ(face.width, 6);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 6; ++x)
+      EXPECT_EQ(face.at(x, y), 0xFF000709u | static_cast<std::uint32_t>(10 * ((y % 4) * 4 + x % 4)) << 16)
+          << x << "," << y;
+}
+
+TEST_F(PanelPaintTest, AScaledSinglePictureBlendsBetweenItsPixelsAndKeepsItsAlpha) {
+  // Black and white halves scaled by 1.5: the seam gets an in-between grey, the halves stay pure, and a
+  // half-transparent picture stays half transparent over the colour behind it.
+  TGadget* panel = NewPanel(0, 0, 2, 1, win, 0, "");
+  panel->SetColor(0, 0, 255);
+  panel->SetPixmap(Pixmap(2, 1, 3, {0, 0, 0, 255, 255, 255}), 0);
+  SetLayoutScale(*win, 1.5);
+  PanelImage face = ComposePanel(*panel);
+  ASSERT_EQ(face.width, 3);
+  EXPECT_EQ(face.at(0, 0), 0xFF000000u);
+  EXPECT_EQ(face.at(2, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(face.at(1, 0), 0xFF808080u);
+  panel->SetPixmap(Pixmap(1, 1, 4, {255, 0, 0, 128}), 0);
+  face = ComposePanel(*panel);
+  for (std::uint32_t pixel : face.pixels) EXPECT_EQ(pixel, 0xFF7F007Fu);
 }
 
 }  // namespace

@@ -71,6 +71,33 @@ TEST_F(PixmapTest, LoadPixmapReadsAFileAndGivesNullForAMissingOne) {
   EXPECT_EQ(LoadPixmap(::testing::TempDir()), nullptr);  // a folder, not a file
 }
 
+TEST_F(PixmapTest, ADoubleSizeFileComesAlongOnlyWhenItIsExactlyTwiceTheSize) {
+  const Bytes one = EncodePng({1, 1, PNG_COLOR_TYPE_RGB, 8, false, {1, 2, 3}, {}, {}});
+  const Bytes two = EncodePng({2, 2, PNG_COLOR_TYPE_RGB, 8, false, {4, 5, 6, 4, 5, 6, 4, 5, 6, 4, 5, 6}, {}, {}});
+  const Bytes three = EncodePng({3, 3, PNG_COLOR_TYPE_GRAY, 8, false, {0, 0, 0, 0, 0, 0, 0, 0, 0}, {}, {}});
+  const std::string lamp = WriteTempFile("lamp.png", one);
+  EXPECT_EQ(LoadPixmap(lamp)->double_size, nullptr);  // none beside it
+  WriteTempFile("lamp@2x.png", two);
+  const auto loaded = LoadPixmap(lamp);
+  ASSERT_NE(loaded->double_size, nullptr);
+  EXPECT_EQ(loaded->double_size->pixels, (Bytes{4, 5, 6, 4, 5, 6, 4, 5, 6, 4, 5, 6}));
+  WriteTempFile("lamp@2x.png", three);
+  EXPECT_EQ(LoadPixmap(lamp)->double_size, nullptr);
+  WriteTempFile("lamp@2x.png", {1, 2, 3});
+  EXPECT_EQ(LoadPixmap(lamp)->double_size, nullptr);
+}
+
+TEST_F(PixmapTest, TheDoubleSizeNameGoesBeforeTheExtensionOfTheFileItself) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"verde.png", "verde@2x.png"},
+      {"/opt/raziz/slider.png", "/opt/raziz/slider@2x.png"},
+      {"images.d/lamp", "images.d/lamp@2x"},
+      {".hidden", ".hidden@2x"},
+      {"a.b.png", "a.b@2x.png"},
+  };
+  for (auto [path, name] : cases) EXPECT_EQ(DoubleSizeName(path), name);
+}
+
 TEST_F(PixmapTest, BrokenPngsGiveNoPixmap) {
   const Bytes good = EncodePng({4, 4, PNG_COLOR_TYPE_RGB, 8, false, Bytes(48, 7), {}, {}});
   ASSERT_NE(Decode(good), nullptr);

@@ -78,6 +78,8 @@ class Core {
   static bool KeyPressed(TGadget* window, Key key, bool shift);
   static void WindowMoved(TGadget* window, int x, int y);
   static void WindowSized(TGadget* window, int width, int height);
+  static void Rescale(TGadget& window, double factor);
+  static void PlaceAgain(TGadget& gadget);
 
   static bool IsTabStop(const TGadget* gadget);
   static std::vector<TGadget*> TabStops(TGadget* container);

@@ -59,6 +59,7 @@ TGadget* Core::Create(int kind, std::string_view text, int x, int y, int width, 
   g->ypos = y;
   g->width = w;
   g->height = h;
+  g->geometry_set_ = true;
   g->NativeGeometry();
 
   // 6. Shown; a window shown becomes the active one.

@@ -113,6 +113,7 @@ class TGadget {
   TGadget* focus() const { return focus_; }                  // a window's focused gadget; null: the window itself
   TGadget* window();                                         // the top-level window holding this gadget
   bool raises_events() const { return raises_events_; }
+  double layout_scale() const { return layout_scale_; }      // a window's: see layout_scale.h
 
  protected:
   // Native hooks. The core calls them after it has updated its own state; none of them may raise an event:
@@ -154,6 +155,8 @@ class TGadget {
   int selection_start_ = 0, selection_end_ = 0;
   TGadget* menu_root_ = nullptr;
   TGadget* focus_ = nullptr;
+  double layout_scale_ = 1.0;
+  bool geometry_set_ = false;  // creation has given it its geometry
 };
 
 // The factory. Returns null for a kind the driver does not know. `group` is the container, null for a

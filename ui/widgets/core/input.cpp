@@ -2,6 +2,7 @@
 // created, is ignored: no event names it.
 
 #include "ui/widgets/core/core.h"
+#include "ui/widgets/core/layout_scale.h"
 
 namespace raziz::ui::input {
 
@@ -63,15 +64,17 @@ namespace raziz::ui {
 
 void Core::WindowMoved(TGadget* window, int x, int y) {
   if (!RaisesEvents(window) || window->kind_ != kWindow) return;
-  window->xpos = x;
-  window->ypos = y;
-  Raise(kWindowMove, window, 0, x, y);
+  const LayoutScale scale = ScaleOf(*window);
+  window->xpos = scale.Units(x);
+  window->ypos = scale.Units(y);
+  Raise(kWindowMove, window, 0, window->xpos, window->ypos);
 }
 
 void Core::WindowSized(TGadget* window, int width, int height) {
   if (!RaisesEvents(window) || window->kind_ != kWindow) return;
-  window->width = width < 0 ? 0 : width;
-  window->height = height < 0 ? 0 : height;
+  const LayoutScale scale = ScaleOf(*window);
+  window->width = width < 0 ? 0 : scale.Units(width);
+  window->height = height < 0 ? 0 : scale.Units(height);
   Raise(kWindowSize, window, 0, window->width, window->height);
 }
 

@@ -27,7 +27,18 @@ std::shared_ptr<TPixmap> DecodePixmap(const std::uint8_t* data, std::size_t size
   }
 }
 
-std::shared_ptr<TPixmap> LoadPixmap(const std::string& path) {
+std::string DoubleSizeName(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::size_t dot = path.find_last_of('.');
+  const std::size_t name_start = slash == std::string::npos ? 0 : slash + 1;
+  const bool has_extension = dot != std::string::npos && dot > name_start;  // ".hidden" has none
+  if (!has_extension) return path + "@2x";
+  return path.substr(0, dot) + "@2x" + path.substr(dot);
+}
+
+namespace {
+
+std::shared_ptr<TPixmap> ReadImageFile(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return nullptr;
   std::vector<std::uint8_t> bytes;
@@ -45,6 +56,19 @@ std::shared_ptr<TPixmap> LoadPixmap(const std::string& path) {
   std::fclose(file);
   if (!ok) return nullptr;
   return DecodePixmap(bytes.data(), bytes.size());
+}
+
+}  // namespace
+
+std::shared_ptr<TPixmap> LoadPixmap(const std::string& path) {
+  std::shared_ptr<TPixmap> pixmap = ReadImageFile(path);
+  if (!pixmap) return nullptr;
+  if (auto twice = ReadImageFile(DoubleSizeName(path));
+      twice && static_cast<long long>(twice->width) == 2LL * pixmap->width &&
+      static_cast<long long>(twice->height) == 2LL * pixmap->height) {
+    pixmap->double_size = std::move(twice);
+  }
+  return pixmap;
 }
 
 }  // namespace raziz::ui

@@ -1,12 +1,18 @@
 #include "ui/widgets/core/input.h"
+#include "ui/widgets/core/styles.h"
 #include "ui/widgets/gtk/gtk_controls.h"
+#include "ui/widgets/core/contrast.h"
 #include "ui/widgets/gtk/signal_block.h"
+#include "ui/widgets/gtk/text_colour.h"
 
 namespace raziz::ui::gtk {
 
-bool TGtkButton::check_box() const {
-  const int kind = style & 7;
-  return (kind == button_style::kCheckBox || kind == button_style::kRadio) && !(style & button_style::kPushLook);
+bool TGtkButton::check_box() const { return DrawnAsBox(*this); }
+
+// The caption is a label of its own, which the theme colours apart from the button.
+void TGtkButton::ApplyTextColour() {
+  TGtkGadget::ApplyTextColour();
+  if (label_) set_text_colour(label_, TextColourFor(*this));
 }
 
 void TGtkButton::NativeCreate() {

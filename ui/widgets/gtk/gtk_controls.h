@@ -14,6 +14,9 @@ class TGtkButton : public TGtkGadget {
   void NativeText() override;
   void NativeCheck() override;
 
+ public:
+  void ApplyTextColour() override;
+
  private:
   bool check_box() const;
   GtkWidget* label_ = nullptr;

@@ -1,7 +1,10 @@
 #include "ui/widgets/gtk/gtk_gadget.h"
 
+#include "ui/widgets/core/contrast.h"
+#include "ui/widgets/core/geometry.h"
 #include "ui/widgets/core/input.h"
 #include "ui/widgets/gtk/place.h"
+#include "ui/widgets/gtk/text_colour.h"
 
 namespace raziz::ui::gtk {
 
@@ -12,8 +15,11 @@ TGtkGadget* TGtkGadget::container() const { return dynamic_cast<TGtkGadget*>(par
 void TGtkGadget::Adopt(GtkWidget* widget) {
   widget_ = widget;
   g_object_ref_sink(widget_);
-  if (TGtkGadget* c = container(); c && c->client_place())
-    place_put(c->client_place(), widget_, c->client_dx(), c->client_dy(), 0, 0);
+  if (TGtkGadget* c = container(); c && c->client_place()) {
+    const Rect inner = PlacedClientArea(*c);
+    place_put(c->client_place(), widget_, inner.x, inner.y, 0, 0);
+  }
+  ApplyTextColour();
   if (gtk_widget_get_can_focus(widget_)) {
     Connect("focus-in-event", to_callback([](GtkWidget*, GdkEvent*, gpointer self) -> gboolean {
               static_cast<TGtkGadget*>(self)->ReportFocusIn();
@@ -42,8 +48,14 @@ void TGtkGadget::ReportFocusIn() {
 void TGtkGadget::NativeGeometry() {
   TGtkGadget* c = container();
   if (!widget_ || !c || !c->client_place()) return;
-  place_put(c->client_place(), widget_, c->client_dx() + xpos, c->client_dy() + ypos, width, height);
+  const Rect inner = PlacedClientArea(*c);
+  const Rect r = PlacedRect(*this);
+  place_put(c->client_place(), widget_, inner.x + r.x, inner.y + r.y, r.width, r.height);
   c->ChildPlaced(*this);
+}
+
+void TGtkGadget::ApplyTextColour() {
+  if (widget_) set_text_colour(widget_, TextColourFor(*this));
 }
 
 void TGtkGadget::NativeShow() {

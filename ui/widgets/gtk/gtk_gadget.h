@@ -22,13 +22,14 @@ class TGtkGadget : public TGadget {
 
   GtkWidget* widget() const { return widget_; }
 
-  // Where the children of this gadget live, and the offset of its client area inside that widget.
+  // Where the children of this gadget live; the core's PlacedClientArea says where inside it.
   virtual GtkWidget* client_place() { return nullptr; }
-  virtual int client_dx() const { return 0; }
-  virtual int client_dy() const { return 0; }
 
   // A child has been given its rectangle (client coordinates of this gadget).
   virtual void ChildPlaced(TGtkGadget& /*child*/) {}
+
+  // Draws the text in the colour the core fixes for it (on a background the layout fixes), or the theme's.
+  virtual void ApplyTextColour();
 
   // True while the driver itself moves the keyboard focus, so the focus-in it causes is not a user action.
   static bool program_focus;
@@ -43,6 +44,7 @@ class TGtkGadget : public TGadget {
   void NativeShow() override;
   void NativeFocus() override;
   void NativeAccessibleName() override;
+  void NativePaint() override { ApplyTextColour(); }
   void NativeDestroy() override;
   std::intptr_t NativeHandle(int which) override;
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ui/widgets/core/geometry.h"
 #include "ui/widgets/core/panel_paint.h"
 #include "ui/widgets/gtk/paint_now.h"
 #include "ui/widgets/gtk/place.h"
@@ -10,12 +11,13 @@ namespace raziz::ui::gtk {
 
 namespace {
 
-void forget_faces_below(TGadget& g) {
-  for (TGadget* kid : g.kids)
-    if (auto* p = dynamic_cast<TGtkPanel*>(kid)) {
-      p->ForgetFace();
-      forget_faces_below(*p);
-    }
+// A container's new colour or image changes what every panel inside shows, and what text reads on it.
+void refresh_below(TGadget& g) {
+  for (TGadget* kid : g.kids) {
+    if (auto* p = dynamic_cast<TGtkPanel*>(kid)) p->ForgetFace();
+    if (auto* gadget = dynamic_cast<TGtkGadget*>(kid)) gadget->ApplyTextColour();
+    refresh_below(*kid);
+  }
 }
 
 }  // namespace
@@ -33,45 +35,51 @@ void TGtkPanel::NativeCreate() {
 }
 
 void TGtkPanel::NativeText() {
-  if (group()) gtk_widget_queue_draw(widget_);
+  if (IsGroupPanel(*this)) gtk_widget_queue_draw(widget_);
 }
 
 void TGtkPanel::NativeGeometry() {
   TGtkGadget::NativeGeometry();
-  gtk_widget_set_size_request(widget_, width, height);
-  if (group())
-    place_set_clip(widget_, 4, 16, std::max(0, width - 8), std::max(0, height - 20));
-  else
-    place_set_clip(widget_, 0, 0, width, height);
+  const Rect placed = PlacedRect(*this);
+  gtk_widget_set_size_request(widget_, placed.width, placed.height);
+  const Rect inner = PlacedClientArea(*this);
+  place_set_clip(widget_, inner.x, inner.y, inner.width, inner.height);
   ForgetFace();
 }
 
 void TGtkPanel::NativePaint() {
   ForgetFace();
-  forget_faces_below(*this);
+  ApplyTextColour();
+  refresh_below(*this);
   gtk_widget_queue_draw(widget_);
   paint_now(widget_);
 }
 
 void TGtkPanel::Paint(GtkWidget* widget, cairo_t* cr, void* self) {
   auto* panel = static_cast<TGtkPanel*>(self);
-  if (!panel->alive() || panel->width <= 0 || panel->height <= 0) return;
+  const Rect placed = PlacedRect(*panel);
+  if (!panel->alive() || placed.width <= 0 || placed.height <= 0) return;
   // Without an image the face is plain: its colour, or (none set) its containers' faces, which they have
   // painted underneath already. Only an image needs the composed picture, kept as an off-screen surface.
   if (!panel->pixmap()) {
     if (panel->has_color()) {
       const Rgb c = panel->color();
       cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0);
-      cairo_rectangle(cr, 0, 0, panel->width, panel->height);
+      cairo_rectangle(cr, 0, 0, placed.width, placed.height);
       cairo_fill(cr);
     }
-    if (panel->group()) panel->PaintFrame(widget, cr);
+    if (IsGroupPanel(*panel)) panel->PaintFrame(widget, cr, placed.width, placed.height);
     return;
   }
+  // Composed in device pixels, so that a screen at twice the density gets the double-size picture crisp.
+  const int device_scale = std::max(1, gtk_widget_get_scale_factor(widget));
+  if (panel->face_ && panel->face_scale_ != device_scale) panel->ForgetFace();
   if (!panel->face_) {
-    const PanelImage image = ComposePanel(*panel);
+    const PanelImage image = ComposePanel(*panel, device_scale);
     if (image.width > 0 && image.height > 0) {
       panel->face_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height);
+      cairo_surface_set_device_scale(panel->face_, device_scale, device_scale);
+      panel->face_scale_ = device_scale;
       cairo_surface_flush(panel->face_);
       unsigned char* dst = cairo_image_surface_get_data(panel->face_);
       const int stride = cairo_image_surface_get_stride(panel->face_);
@@ -85,17 +93,17 @@ void TGtkPanel::Paint(GtkWidget* widget, cairo_t* cr, void* self) {
     cairo_set_source_surface(cr, panel->face_, 0, 0);
     cairo_paint(cr);
   }
-  if (panel->group()) panel->PaintFrame(widget, cr);
+  if (IsGroupPanel(*panel)) panel->PaintFrame(widget, cr, placed.width, placed.height);
 }
 
 // An etched line (shadow, then light one pixel lower and to the right) around the panel, its top line
 // half a text line down, broken where the caption sits.
-void TGtkPanel::PaintFrame(GtkWidget* widget, cairo_t* cr) {
+void TGtkPanel::PaintFrame(GtkWidget* widget, cairo_t* cr, int w, int h) {
   PangoLayout* layout = gtk_widget_create_pango_layout(widget, text().c_str());
   int text_w = 0, text_h = 0;
   pango_layout_get_pixel_size(layout, &text_w, &text_h);
   const double top = (text_h > 0 ? text_h / 2 : 7) + 0.5;
-  const double left = 0.5, right = width - 1.5, bottom = height - 1.5;
+  const double left = 0.5, right = w - 1.5, bottom = h - 1.5;
   const double gap_from = 6, gap_to = text().empty() ? 6 : 6 + text_w + 4;
 
   auto outline = [&](double d) {

@@ -12,8 +12,6 @@ class TGtkPanel : public TGtkGadget {
   ~TGtkPanel() override;
 
   GtkWidget* client_place() override { return widget_; }
-  int client_dx() const override { return group() ? 4 : 0; }
-  int client_dy() const override { return group() ? 16 : 0; }
 
   // The picture changed (this panel's or a container's): compose it again at the next paint.
   void ForgetFace();
@@ -25,11 +23,11 @@ class TGtkPanel : public TGtkGadget {
   void NativePaint() override;
 
  private:
-  bool group() const { return (style & 3) == panel_style::kGroup; }
   static void Paint(GtkWidget* widget, cairo_t* cr, void* self);
-  void PaintFrame(GtkWidget* widget, cairo_t* cr);
+  void PaintFrame(GtkWidget* widget, cairo_t* cr, int w, int h);
 
   cairo_surface_t* face_ = nullptr;
+  int face_scale_ = 1;  // the device scale the face was composed for
 };
 
 }  // namespace raziz::ui::gtk

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/widgets/core/geometry.h"
 #include "ui/widgets/core/input.h"
 #include "ui/widgets/gtk/gtk_controls.h"
 #include "ui/widgets/gtk/signal_block.h"
@@ -13,14 +14,14 @@ namespace raziz::ui::gtk {
 namespace {
 
 int gtk_value_for(const TGadget& slider, int position) {
-  const bool vertical = !(slider.style & slider_style::kHorizontal);
+  const bool vertical = !IsHorizontal(slider);
   return vertical ? slider.slider_min() + slider.slider_max() - position : position;
 }
 
 }  // namespace
 
 void TGtkSlider::NativeCreate() {
-  const bool horizontal = style & slider_style::kHorizontal;
+  const bool horizontal = IsHorizontal(*this);
   GtkAdjustment* adj = gtk_adjustment_new(gtk_value_for(*this, slider_position()), slider_min(), slider_max(), 1, 1, 0);
   GtkWidget* scale = gtk_scale_new(horizontal ? GTK_ORIENTATION_HORIZONTAL : GTK_ORIENTATION_VERTICAL, adj);
   gtk_range_set_inverted(GTK_RANGE(scale), !horizontal);
@@ -72,13 +73,10 @@ void TGtkSlider::NativeSlider() {
   ApplyTicks();
 }
 
-// One tick per value, only when neighbouring ticks stand at least 4 pixels apart.
 void TGtkSlider::ApplyTicks() {
   gtk_scale_clear_marks(GTK_SCALE(widget_));
-  const int span = slider_max() - slider_min();
-  const int length = (style & slider_style::kHorizontal) ? width : height;
-  if (span <= 0 || length / span < 4) return;
-  const GtkPositionType side = (style & slider_style::kHorizontal) ? GTK_POS_BOTTOM : GTK_POS_RIGHT;
+  if (!SliderShowsTicks(*this)) return;
+  const GtkPositionType side = IsHorizontal(*this) ? GTK_POS_BOTTOM : GTK_POS_RIGHT;
   for (int v = slider_min(); v <= slider_max(); ++v) gtk_scale_add_mark(GTK_SCALE(widget_), v, side, nullptr);
 }
 

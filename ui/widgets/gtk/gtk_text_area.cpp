@@ -1,6 +1,7 @@
 #include <string>
 
 #include "ui/widgets/core/input.h"
+#include "ui/widgets/core/styles.h"
 #include "ui/widgets/gtk/gtk_controls.h"
 #include "ui/widgets/gtk/signal_block.h"
 #include "ui/widgets/gtk/utf8_offsets.h"
@@ -53,8 +54,8 @@ void TGtkTextArea::NativeCreate() {
   gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
   gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_IN);
   view_ = gtk_text_view_new();
-  gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view_), (style & 1) ? GTK_WRAP_WORD : GTK_WRAP_NONE);
-  gtk_text_view_set_editable(GTK_TEXT_VIEW(view_), (style & 2) == 0);
+  gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view_), WrapsLines(*this) ? GTK_WRAP_WORD : GTK_WRAP_NONE);
+  gtk_text_view_set_editable(GTK_TEXT_VIEW(view_), !IsReadOnly(*this));
   gtk_text_view_set_left_margin(GTK_TEXT_VIEW(view_), 2);
   buffer_ = gtk_text_view_get_buffer(GTK_TEXT_VIEW(view_));
   gtk_container_add(GTK_CONTAINER(scroller), view_);

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "ui/widgets/core/input.h"
+#include "ui/widgets/core/styles.h"
 #include "ui/widgets/gtk/gtk_controls.h"
 #include "ui/widgets/gtk/signal_block.h"
 #include "ui/widgets/gtk/utf8_offsets.h"
@@ -28,7 +29,7 @@ void TGtkTextField::NativeCreate() {
   GtkWidget* entry = gtk_entry_new();
   gtk_entry_set_width_chars(GTK_ENTRY(entry), 1);
   gtk_entry_set_has_frame(GTK_ENTRY(entry), TRUE);
-  if (style & 1) gtk_entry_set_visibility(GTK_ENTRY(entry), FALSE);
+  if (HidesTypedText(*this)) gtk_entry_set_visibility(GTK_ENTRY(entry), FALSE);
   gtk_style_context_add_class(gtk_widget_get_style_context(entry), "raziz");
   Adopt(entry);
   reports_.push_back(Connect("changed", to_callback([](GtkEditable* e, gpointer self) {

@@ -1,9 +1,13 @@
 #include "ui/widgets/gtk/gtk_window.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
+#include "ui/widgets/core/geometry.h"
 #include "ui/widgets/core/input.h"
+#include "ui/widgets/core/layout_scale.h"
+#include "ui/widgets/core/styles.h"
 #include "ui/widgets/gtk/frame_extents.h"
 #include "ui/widgets/gtk/gtk_menu.h"
 #include "ui/widgets/gtk/place.h"
@@ -39,7 +43,8 @@ std::optional<Key> key_of(guint keyval) {
 void TGtkWindow::NativeCreate() {
   widget_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   g_object_ref_sink(widget_);
-  gtk_window_set_resizable(GTK_WINDOW(widget_), (style & window_style::kResizable) != 0);
+  gtk_window_set_resizable(GTK_WINDOW(widget_), IsResizable(*this));
+  SetLayoutScale(*this, TextScale());
   gtk_widget_add_events(widget_, GDK_PROPERTY_CHANGE_MASK | GDK_STRUCTURE_MASK);
 
   GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
@@ -104,7 +109,7 @@ void TGtkWindow::NativeCreate() {
             auto* w = static_cast<TGtkWindow*>(self);
             GdkWindow* gw = gtk_widget_get_window(widget);
             // A fixed-size window: a title bar with a close box, no minimise or maximise box.
-            if (!(w->style & window_style::kResizable)) {
+            if (!IsResizable(*w)) {
               gdk_window_set_decorations(gw, GdkWMDecoration(GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU));
               gdk_window_set_functions(gw, GdkWMFunction(GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
             }
@@ -126,29 +131,48 @@ void TGtkWindow::NativeCreate() {
             }));
 }
 
+// The layouts were drawn for an 8-point dialog font at 96 dpi. Where the desktop asks for larger text (a
+// higher font resolution or a larger size), the layout grows by as much, so captions keep fitting their
+// boxes. Eighths absorb a resolution a little off 96; the layout never shrinks below its drawn size.
+double TGtkWindow::TextScale() {
+  constexpr double kDesignPixels = 8.0 * 96.0 / 72.0;
+  GtkWidget* probe = gtk_label_new("");
+  g_object_ref_sink(probe);
+  GtkStyleContext* context = gtk_widget_get_style_context(probe);
+  gtk_style_context_add_class(context, "raziz");
+  PangoFontDescription* font = nullptr;
+  gtk_style_context_get(context, GTK_STATE_FLAG_NORMAL, "font", &font, nullptr);
+  double resolution = pango_cairo_context_get_resolution(gtk_widget_get_pango_context(probe));
+  if (resolution <= 0) resolution = 96.0;
+  double pixels = kDesignPixels;
+  if (font && pango_font_description_get_size(font) > 0) {
+    const double size = static_cast<double>(pango_font_description_get_size(font)) / PANGO_SCALE;
+    pixels = pango_font_description_get_size_is_absolute(font) ? size : size * resolution / 72.0;
+  }
+  if (font) pango_font_description_free(font);
+  g_object_unref(probe);
+  return std::max(1.0, std::round(pixels / kDesignPixels * 8.0) / 8.0);
+}
+
 void TGtkWindow::NativeText() { gtk_window_set_title(GTK_WINDOW(widget_), text().c_str()); }
 
 void TGtkWindow::NativeGeometry() {
   // The frame's top-left corner goes where asked: GTK's default gravity places the frame, not the client.
-  gtk_window_move(GTK_WINDOW(widget_), xpos, ypos);
-  last_x_ = xpos, last_y_ = ypos, last_w_ = width, last_h_ = height;
+  const Rect frame = PlacedRect(*this);
+  gtk_window_move(GTK_WINDOW(widget_), frame.x, frame.y);
+  last_x_ = frame.x, last_y_ = frame.y, last_w_ = frame.width, last_h_ = frame.height;
   FitClientArea();
 }
 
-void TGtkWindow::ChildPlaced(TGtkGadget& child) {
-  reach_w_ = std::max(reach_w_, child.xpos + child.width);
-  reach_h_ = std::max(reach_h_, child.ypos + child.height);
-  FitClientArea();
-}
+void TGtkWindow::ChildPlaced(TGtkGadget& /*child*/) { FitClientArea(); }
 
 void TGtkWindow::FitClientArea() {
   const Extents e = g_extents.value_or(Extents{});
   int bar = 0;
   if (gtk_widget_get_visible(menu_bar_)) gtk_widget_get_preferred_height(menu_bar_, &bar, nullptr);
-  const int w = std::max(width - e.left - e.right, reach_w_);
-  const int h = std::max(height - e.top - e.bottom - bar, reach_h_);
-  gtk_widget_set_size_request(client_, std::max(w, 1), std::max(h, 1));
-  gtk_widget_set_size_request(place_, std::max(w, 1), std::max(h, 1));
+  const Size client = ClientSizeFor(*this, Decorations{e.left, e.right, e.top, e.bottom, bar});
+  gtk_widget_set_size_request(client_, std::max(client.width, 1), std::max(client.height, 1));
+  gtk_widget_set_size_request(place_, std::max(client.width, 1), std::max(client.height, 1));
 }
 
 void TGtkWindow::ReadFrameExtents() {
@@ -203,26 +227,7 @@ bool TGtkWindow::OnKeyPress(const GdkEventKey& event) {
 // A click on an empty part of a panel gives the panel the focus: find the innermost panel under it.
 void TGtkWindow::ClientPressed(int x, int y) {
   if (!raises_events()) return;
-  TGadget* hit = nullptr;
-  const std::vector<TGadget*>* level = &kids;
-  int ox = 0, oy = 0;
-  for (bool descended = true; descended;) {
-    descended = false;
-    for (auto it = level->rbegin(); it != level->rend(); ++it) {
-      TGadget* g = *it;
-      if (g->kind() != kPanel || !g->alive()) continue;
-      if (x >= ox + g->xpos && x < ox + g->xpos + g->width && y >= oy + g->ypos && y < oy + g->ypos + g->height) {
-        hit = g;
-        ox += g->xpos;
-        oy += g->ypos;
-        if ((g->style & 3) == panel_style::kGroup) ox += 4, oy += 16;
-        level = &g->kids;
-        descended = true;
-        break;
-      }
-    }
-  }
-  if (hit) input::FocusGained(hit);
+  if (TGadget* hit = PanelAt(*this, x, y)) input::FocusGained(hit);
 }
 
 void TGtkWindow::NativeDestroy() {

@@ -13,6 +13,8 @@ class TGtkWindow : public TGtkGadget {
 
   GtkWidget* client_place() override { return place_; }
   void ChildPlaced(TGtkGadget& child) override;
+  // The layout scale GTK's text size asks for; set before anything is placed.
+  static double TextScale();
 
   // Left, right, top, bottom decoration widths the window manager reported; shared by all windows.
   struct Extents {
@@ -39,7 +41,6 @@ class TGtkWindow : public TGtkGadget {
   GtkWidget* menu_bar_ = nullptr;
   GtkWidget* client_ = nullptr;  // an event box: its own window clips controls placed above or left of it
   GtkWidget* place_ = nullptr;
-  int reach_w_ = 0, reach_h_ = 0;  // how far the controls reach
   int last_x_ = 0, last_y_ = 0, last_w_ = 0, last_h_ = 0;  // the frame as last reported, or as asked for
   bool placed_ = false;  // the frame has stood where it was asked for
 };

@@ -4,17 +4,6 @@
 
 namespace raziz::ui::headless {
 
-namespace {
-
-// What a platform paints behind a gadget of this kind: a panel's own face, or its container's face around a
-// check box, label or slider. Push buttons, text boxes and windows draw faces of their own.
-bool ShowsBackdrop(const TGadget& g) {
-  if (g.kind() == kLabel || g.kind() == kSlider) return true;
-  return g.kind() == kButton && ((g.style & 7) == button_style::kCheckBox || (g.style & 7) == button_style::kRadio);
-}
-
-}  // namespace
-
 void HeadlessGadget::NativeCreate() {
   peer.handle = driver_.NewHandle();
   peer.client_handle = kind() == kWindow || IsGroupPanel(*this) ? driver_.NewHandle() : peer.handle;
@@ -26,7 +15,7 @@ void HeadlessGadget::NativeText() {
 }
 
 void HeadlessGadget::NativeGeometry() {
-  peer.rect = kind() == kWindow ? Rect{xpos, ypos, width, height} : RectInWindow(*this);
+  peer.rect = kind() == kWindow ? PlacedRect(*this) : RectInWindow(*this);
 }
 
 void HeadlessGadget::NativeShow() {
@@ -45,7 +34,7 @@ void HeadlessGadget::Repaint(TGadget& gadget) {
   if (!native || !native->peer.visible) return;
   if (gadget.kind() == kPanel) {
     native->peer.face = ComposePanel(gadget);
-  } else if (ShowsBackdrop(gadget)) {
+  } else if (ShowsContainerFace(gadget)) {
     native->peer.face = ComposeBackdrop(gadget);
   }
   ++native->peer.paint_count;
