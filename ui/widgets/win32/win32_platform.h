@@ -6,23 +6,24 @@
 
 namespace raziz::ui::win32 {
 
-// COM/OLE for this thread, the common controls, the font, the rich edit library and the window classes.
+// DPI awareness, COM/OLE for this thread, the common controls, the rich edit library and the window classes.
 void StartPlatform();
 
 HINSTANCE Instance();
 
-// The desktop's message font, or "MS Shell Dlg" at 8 points when it cannot be had.
-HFONT DefaultFont();
+// The desktop's message font made for `dpi`, or "MS Shell Dlg" at 8 points when it cannot be had. Made on
+// first use for each DPI and kept for the life of the process.
+HFONT DefaultFont(UINT dpi);
 
-// Height in pixels of a line of the default font.
-int DefaultLineHeight();
+// Height in pixels of a line of the default font at `dpi`.
+int DefaultLineHeight(UINT dpi);
 
 // The class name of the rich edit control that could be loaded ("msftedit.dll", else "riched20.dll"),
 // or null when neither is there.
 const wchar_t* RichEditClass();
 
-// The icon group 101 of the executable at the system's large or small icon size; null when missing.
-HICON ProgramIcon(bool small);
+// The icon group 101 of the executable at the large or small icon size for `dpi`; null when missing.
+HICON ProgramIcon(bool small, UINT dpi);
 
 // Top-level windows: the frame with title bar and menu bar.
 inline constexpr wchar_t kFrameClass[] = L"RazizWindow";

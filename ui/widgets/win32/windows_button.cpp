@@ -6,22 +6,20 @@ namespace raziz::ui {
 
 void TWindowsButton::NativeCreate() {
   DWORD kind_style = BS_PUSHBUTTON;
-  switch (style & 7) {
-    case button_style::kCheckBox:
+  switch (ButtonKindOf(*this)) {
+    case ButtonKind::kCheckBox:
       kind_style = BS_CHECKBOX;  // not automatic: the core flips the mark
       break;
-    case button_style::kRadio:
+    case ButtonKind::kRadio:
       kind_style = BS_RADIOBUTTON;
       break;
-    case button_style::kDefault:
+    case ButtonKind::kDefault:
       kind_style = BS_DEFPUSHBUTTON;
       break;
     default:
       break;
   }
-  if ((style & button_style::kPushLook) && (kind_style == BS_CHECKBOX || kind_style == BS_RADIOBUTTON)) {
-    kind_style |= BS_PUSHLIKE;
-  }
+  if ((IsCheckBox(*this) || IsRadio(*this)) && !DrawnAsBox(*this)) kind_style |= BS_PUSHLIKE;
   hwnd_ = CreateControl(L"BUTTON", kind_style | BS_MULTILINE | WS_TABSTOP);
 }
 

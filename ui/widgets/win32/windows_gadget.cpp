@@ -1,12 +1,16 @@
 #include "ui/widgets/win32/windows_gadget.h"
 
+#include "ui/widgets/core/contrast.h"
+#include "ui/widgets/core/geometry.h"
 #include "ui/widgets/core/input.h"
 #include "ui/widgets/core/panel_paint.h"
+#include "ui/widgets/win32/win32_dpi.h"
 #include "ui/widgets/win32/win32_paint.h"
 #include "ui/widgets/win32/win32_platform.h"
 #include "ui/widgets/win32/win32_quiet.h"
 #include "ui/widgets/win32/win32_registry.h"
 #include "ui/widgets/win32/win32_text.h"
+#include "ui/widgets/win32/windows_kinds.h"
 
 namespace raziz::ui {
 namespace {
@@ -54,8 +58,24 @@ HWND TWindowsGadget::CreateControl(const wchar_t* window_class, DWORD control_st
   win32::RegisterWindow(hwnd, this);
   SetWindowSubclass(hwnd, ControlHook, kHookId, reinterpret_cast<DWORD_PTR>(this));
   win32::ProgramChange quiet;
-  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(win32::DefaultFont()), FALSE);
+  font_dpi_ = Dpi();
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(win32::DefaultFont(font_dpi_)), FALSE);
   return hwnd;
+}
+
+UINT TWindowsGadget::Dpi() {
+  if (auto* frame = dynamic_cast<TWindowsWindow*>(window())) return frame->dpi();
+  return win32::SystemDpi();
+}
+
+HFONT TWindowsGadget::Font() { return win32::DefaultFont(Dpi()); }
+
+void TWindowsGadget::ApplyFont() {
+  // Only controls were given a font (font_dpi_ set); containers and frames have none to renew.
+  if (!hwnd_ || font_dpi_ == 0 || font_dpi_ == Dpi()) return;
+  font_dpi_ = Dpi();
+  win32::ProgramChange quiet;
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(win32::DefaultFont(font_dpi_)), TRUE);
 }
 
 HWND TWindowsGadget::CreateContainer(HWND parent_window, DWORD container_style, DWORD ex_style) {
@@ -80,9 +100,14 @@ HBRUSH TWindowsGadget::BackdropBrush() {
   return backdrop_;
 }
 
+COLORREF TWindowsGadget::TextColour() const {
+  if (const std::optional<Rgb> colour = TextColourFor(*this)) return RGB(colour->r, colour->g, colour->b);
+  return GetSysColor(COLOR_BTNTEXT);
+}
+
 HBRUSH TWindowsGadget::OnControlColor(UINT /*msg*/, HDC dc) {
   SetBkMode(dc, TRANSPARENT);
-  if (has_text_color()) ::SetTextColor(dc, RGB(text_color().r, text_color().g, text_color().b));
+  ::SetTextColor(dc, TextColour());
   if (has_color()) {
     if (!colour_brush_) colour_brush_ = CreateSolidBrush(RGB(color().r, color().g, color().b));
     return colour_brush_;
@@ -116,9 +141,11 @@ void TWindowsGadget::NativeText() {
 
 void TWindowsGadget::NativeGeometry() {
   if (!hwnd_) return;
+  ApplyFont();  // a window moved to a screen of another density places everything again
   {
+    const Rect placed = PlacedRect(*this);
     win32::ProgramChange quiet;
-    SetWindowPos(hwnd_, nullptr, xpos, ypos, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, placed.x, placed.y, placed.width, placed.height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ForgetBackdrops();
 }

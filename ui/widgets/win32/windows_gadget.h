@@ -29,6 +29,10 @@ class TWindowsGadget : public TGadget {
   // Forgets the backdrop brushes of this gadget and of everything inside it: what lies behind them changed.
   void ForgetBackdrops();
 
+  // The DPI of the window this gadget is in, and the default font made for it.
+  UINT Dpi();
+  HFONT Font();
+
   // Messages of a hooked system control, before its own window procedure. True when handled.
   virtual bool OnControlMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& result);
 
@@ -42,6 +46,11 @@ class TWindowsGadget : public TGadget {
 
   // The brush showing this control's containers' faces at its rectangle, made on first use.
   HBRUSH BackdropBrush();
+  // The colour of this control's text: one that reads on the background the layout fixes behind it, else
+  // the system's colour for text on a face.
+  COLORREF TextColour() const;
+  // Gives the control the default font of its window's DPI, unless it already has it.
+  virtual void ApplyFont();
 
   void NativeText() override;
   void NativeGeometry() override;
@@ -58,6 +67,7 @@ class TWindowsGadget : public TGadget {
 
   HBRUSH backdrop_ = nullptr;
   HBRUSH colour_brush_ = nullptr;
+  UINT font_dpi_ = 0;  // the DPI of the font the control was last given; 0 before it has one
 };
 
 }  // namespace raziz::ui

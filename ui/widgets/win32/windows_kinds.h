@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "ui/widgets/core/styles.h"
 #include "ui/widgets/win32/windows_gadget.h"
 
 namespace raziz::ui {
@@ -21,6 +22,7 @@ class TWindowsWindow final : public TWindowsGadget {
   explicit TWindowsWindow(int gadget_style) : TWindowsGadget(kWindow, gadget_style) {}
 
   LRESULT OnFrameMessage(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
+  UINT dpi() const { return dpi_; }
 
  protected:
   void NativeCreate() override;
@@ -34,9 +36,17 @@ class TWindowsWindow final : public TWindowsGadget {
 
  private:
   void FitClientWindow();
+  // Sets the frame so that its client area holds the layout at the window's scale.
+  void PlaceFrame();
+  void DpiChanged(UINT new_dpi, const RECT* suggested);
+  void UpdateIcons();
   bool AppendMenuItems(HMENU menu, const TGadget& parent);
   void DestroyMenuBar();
 
+  UINT dpi_ = 96;
+  bool placing_ = false;            // PlaceFrame is moving the frame
+  UINT pending_dpi_ = 0;            // a DPI change met while placing, applied once placed
+  const RECT* suggested_ = nullptr;  // where the system would put the frame after a DPI change
   HMENU menu_bar_ = nullptr;
   std::vector<TGadget*> menu_commands_;  // the item behind each menu command id, id 1 first
 };
@@ -64,7 +74,7 @@ class TWindowsPanel final : public TWindowsGadget {
   void NativePaint() override;
 
  private:
-  bool group() const { return (style & 3) == panel_style::kGroup; }
+  bool group() const { return IsGroupPanel(*this); }
   void PaintFrame(HDC dc, int w, int h);
 };
 
@@ -104,7 +114,7 @@ class TWindowsLabel final : public TWindowsGadget {
  protected:
   void NativeCreate() override;
   void NativeText() override;
-  void NativeGeometry() override;
+  void ApplyFont() override;
 
  private:
   void FitText();

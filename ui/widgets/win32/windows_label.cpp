@@ -1,5 +1,10 @@
 #include "ui/widgets/win32/windows_kinds.h"
 
+#include "ui/widgets/core/geometry.h"
+#include "ui/widgets/core/label_fit.h"
+
+#include <cstdlib>
+
 #include "ui/widgets/win32/win32_platform.h"
 #include "ui/widgets/win32/win32_text.h"
 
@@ -7,25 +12,25 @@ namespace raziz::ui {
 
 void TWindowsLabel::NativeCreate() {
   DWORD label_style = SS_NOPREFIX;  // an "&" shows as itself
-  switch (style & 24) {
-    case label_style::kRight:
+  switch (LabelAlignment(*this)) {
+    case Alignment::kRight:
       label_style |= SS_RIGHT;
       break;
-    case label_style::kCentred:
+    case Alignment::kCentre:
       label_style |= SS_CENTER;
       break;
     default:
       label_style |= SS_LEFT;  // wraps at word boundaries, clipped at the bottom
       break;
   }
-  switch (style & 7) {
-    case 1:
+  switch (LabelFrameOf(*this)) {
+    case LabelFrame::kLine:
       label_style |= WS_BORDER;
       break;
-    case 2:
+    case LabelFrame::kSunken:
       label_style |= SS_SUNKEN;
       break;
-    case 3:
+    case LabelFrame::kSeparator:
       label_style = SS_ETCHEDHORZ;
       break;
     default:
@@ -43,46 +48,47 @@ void TWindowsLabel::NativeText() {
   FitText();
 }
 
-void TWindowsLabel::NativeGeometry() {
-  TWindowsGadget::NativeGeometry();
-  FitText();
-}
+void TWindowsLabel::ApplyFont() { FitText(); }
 
-// The layouts were drawn for a narrower dialog font than some desktops use. A one-line label whose text would
-// wrap into a line its height then clips gets a font up to a fifth smaller instead, so the whole sentence
-// stays readable; beyond that it wraps and clips as any label does.
+// The full font, or a smaller one when the core finds the text would otherwise wrap into a line the label's
+// height cuts off.
 void TWindowsLabel::FitText() {
-  constexpr double kSmallest = 0.8;
-  if (!hwnd_ || width <= 0 || height <= 0 || text().empty()) return;
-  HFONT font = win32::DefaultFont();
+  if (!hwnd_ || text().empty()) return;
+  HFONT font = Font();
+  const Rect box = PlacedRect(*this);
   const std::wstring wide = win32::Widen(text());
   HDC dc = GetDC(hwnd_);
   HGDIOBJ before = SelectObject(dc, font);
-  auto extent = [&](HFONT with) {
+  auto text_width = [&](HFONT with) {
     SelectObject(dc, with);
     SIZE size{};
     GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-    return size;
+    return static_cast<int>(size.cx);
   };
-  const SIZE natural = extent(font);
+  const double factor = LabelFontScale({box.width, box.height, text_width(font), win32::DefaultLineHeight(Dpi())});
   HFONT wanted = font;
   LOGFONTW shape{};
-  if (natural.cx > width && height < 2 * natural.cy && GetObjectW(font, sizeof shape, &shape) == sizeof shape) {
-    const LONG full = shape.lfHeight != 0 ? shape.lfHeight : -natural.cy;
-    const LONG sign = full < 0 ? -1 : 1;
-    const LONG smallest = static_cast<LONG>(full * kSmallest);
-    for (LONG size = full - sign; size * sign >= smallest * sign; size -= sign) {
+  if (factor < 1.0 && GetObjectW(font, sizeof shape, &shape) == sizeof shape && shape.lfHeight != 0) {
+    // Font sizes are whole pixels: the factor's size rounded towards smaller, and one pixel less where glyph
+    // widths still round the text past the box, as long as that stays within the smallest the core allows.
+    const LONG full = shape.lfHeight;
+    auto make = [&](LONG size) {
       shape.lfHeight = size;
       shape.lfWidth = 0;
-      HFONT candidate = CreateFontIndirectW(&shape);
-      if (!candidate) break;
-      if (extent(candidate).cx <= width) {
-        wanted = candidate;
-        break;
+      return CreateFontIndirectW(&shape);
+    };
+    const LONG size = static_cast<LONG>(full * factor);
+    wanted = size != 0 ? make(size) : nullptr;
+    const LONG smaller = size + (full < 0 ? 1 : -1);
+    if (wanted && text_width(wanted) > box.width && smaller != 0 &&
+        std::abs(smaller) >= std::abs(full) * kSmallestLabelFont) {
+      if (HFONT next = make(smaller)) {
+        SelectObject(dc, font);
+        DeleteObject(wanted);
+        wanted = next;
       }
-      SelectObject(dc, font);
-      DeleteObject(candidate);
     }
+    if (!wanted) wanted = font;
   }
   SelectObject(dc, before);
   ReleaseDC(hwnd_, dc);

@@ -1,19 +1,14 @@
+#include "ui/widgets/core/contrast.h"
+#include "ui/widgets/core/geometry.h"
 #include "ui/widgets/core/panel_paint.h"
+#include "ui/widgets/win32/win32_dpi.h"
 #include "ui/widgets/win32/win32_paint.h"
 #include "ui/widgets/win32/win32_platform.h"
 #include "ui/widgets/win32/win32_quiet.h"
 #include "ui/widgets/win32/win32_text.h"
 #include "ui/widgets/win32/windows_kinds.h"
 
-#include <algorithm>
-
 namespace raziz::ui {
-namespace {
-
-// Where a group panel's inner area begins inside it, and how much smaller it is.
-constexpr int kInnerLeft = 4, kInnerTop = 16, kInnerShrinkX = 8, kInnerShrinkY = 20;
-
-}  // namespace
 
 void TWindowsPanel::NativeCreate() {
   HWND container = ContainerWindow();
@@ -32,9 +27,9 @@ void TWindowsPanel::NativeText() {
 void TWindowsPanel::NativeGeometry() {
   TWindowsGadget::NativeGeometry();
   if (!client_) return;
+  const Rect inner = PlacedClientArea(*this);
   win32::ProgramChange quiet;
-  MoveWindow(client_, kInnerLeft, kInnerTop, std::max(0, width - kInnerShrinkX), std::max(0, height - kInnerShrinkY),
-             TRUE);
+  MoveWindow(client_, inner.x, inner.y, inner.width, inner.height, TRUE);
 }
 
 void TWindowsPanel::NativePaint() {
@@ -45,37 +40,41 @@ void TWindowsPanel::NativePaint() {
 void TWindowsPanel::PaintContainer(HDC dc, HWND which) {
   const PanelImage face = ComposePanel(*this);
   const bool inner = which != hwnd_;
+  const Rect from = inner ? PlacedClientArea(*this) : Rect{};
   win32::PaintBuffered(dc, which, [&](HDC memory, int w, int h) {
-    win32::DrawImage(memory, face, inner ? kInnerLeft : 0, inner ? kInnerTop : 0, w, h, 0, 0);
+    win32::DrawImage(memory, face, from.x, from.y, w, h, 0, 0);
     if (inner) return;
-    if (group()) {
+    const PanelBorder border = PanelBorderOf(*this);
+    if (border == PanelBorder::kGroup) {
       PaintFrame(memory, w, h);
-    } else if ((style & 3) != panel_style::kPlain) {
+    } else if (border != PanelBorder::kPlain) {
       RECT edge{0, 0, w, h};
-      DrawEdge(memory, &edge, (style & 3) == panel_style::kSunken ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+      DrawEdge(memory, &edge, border == PanelBorder::kSunken ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
     }
   });
 }
 
 void TWindowsPanel::PaintFrame(HDC dc, int w, int h) {
-  HGDIOBJ old_font = SelectObject(dc, win32::DefaultFont());
+  const UINT dpi = Dpi();
+  HGDIOBJ old_font = SelectObject(dc, win32::DefaultFont(dpi));
   const std::wstring caption = win32::Widen(text());
-  const int line = win32::DefaultLineHeight();
+  const int line = win32::DefaultLineHeight(dpi);
   RECT frame{0, line / 2, w, h};
   SIZE extent{};
-  constexpr int kCaptionLeft = 8, kGap = 2;
+  // The caption's indent and the gap it leaves in the line are the frame's look, sized for the screen.
+  const int caption_left = MulDiv(8, static_cast<int>(dpi), win32::kDesignDpi);
+  const int gap = MulDiv(2, static_cast<int>(dpi), win32::kDesignDpi);
   if (!caption.empty()) {
     GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
     // The caption breaks the top line.
-    ExcludeClipRect(dc, kCaptionLeft - kGap, 0, kCaptionLeft + extent.cx + kGap, line);
+    ExcludeClipRect(dc, caption_left - gap, 0, caption_left + extent.cx + gap, line);
   }
   DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
   SelectClipRgn(dc, nullptr);
   if (!caption.empty()) {
     SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, has_text_color() ? RGB(text_color().r, text_color().g, text_color().b)
-                                      : GetSysColor(COLOR_WINDOWTEXT));
-    TextOutW(dc, kCaptionLeft, 0, caption.c_str(), static_cast<int>(caption.size()));
+    ::SetTextColor(dc, TextColour());
+    TextOutW(dc, caption_left, 0, caption.c_str(), static_cast<int>(caption.size()));
   }
   SelectObject(dc, old_font);
 }

@@ -1,3 +1,4 @@
+#include "ui/widgets/core/geometry.h"
 #include "ui/widgets/core/input.h"
 #include "ui/widgets/win32/win32_quiet.h"
 #include "ui/widgets/win32/windows_kinds.h"
@@ -5,26 +6,16 @@
 #include <algorithm>
 
 namespace raziz::ui {
-namespace {
-
-// Tick marks only while neighbouring ticks stand at least this far apart.
-constexpr int kMinTickSpacing = 4;
-// What the track bar's ends and thumb take from its length, roughly: the rest is where the thumb runs.
-constexpr int kTrackBarEnds = 20;
-
-}  // namespace
 
 void TWindowsSlider::NativeCreate() {
   // Every slider kind is shown as a track bar; the program uses the vertical one only.
-  const bool horizontal = (style & slider_style::kHorizontal) != 0;
-  hwnd_ = CreateControl(TRACKBAR_CLASSW, (horizontal ? TBS_HORZ : TBS_VERT) | TBS_BOTH | TBS_NOTICKS | WS_TABSTOP);
+  const DWORD orientation = IsHorizontal(*this) ? TBS_HORZ : TBS_VERT;
+  hwnd_ = CreateControl(TRACKBAR_CLASSW, orientation | TBS_BOTH | TBS_NOTICKS | WS_TABSTOP);
   NativeSlider();
 }
 
 void TWindowsSlider::UpdateTicks() {
-  const int range = slider_max() - slider_min();
-  const int length = ((style & slider_style::kHorizontal) ? width : height) - kTrackBarEnds;
-  const bool ticks = range > 0 && length / range >= kMinTickSpacing;
+  const bool ticks = SliderShowsTicks(*this);
   auto current = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE));
   const DWORD wanted = ticks ? (current & ~static_cast<DWORD>(TBS_NOTICKS)) | TBS_AUTOTICKS
                              : (current & ~static_cast<DWORD>(TBS_AUTOTICKS)) | TBS_NOTICKS;

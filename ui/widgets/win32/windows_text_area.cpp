@@ -16,13 +16,13 @@ constexpr UINT kUtf16 = 1200;  // the code page rich edit uses for wide text
 
 void TWindowsTextArea::NativeCreate() {
   DWORD area_style = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL;
-  if (!(style & 1)) area_style |= ES_AUTOHSCROLL | WS_HSCROLL;  // long lines scroll sideways
-  if (style & 2) area_style |= ES_READONLY;
+  if (!WrapsLines(*this)) area_style |= ES_AUTOHSCROLL | WS_HSCROLL;  // long lines scroll sideways
+  if (IsReadOnly(*this)) area_style |= ES_READONLY;
   hwnd_ = CreateControl(win32::RichEditClass(), area_style, WS_EX_CLIENTEDGE);
   if (!hwnd_) return;
   win32::ProgramChange quiet;
   SendMessageW(hwnd_, EM_SETTEXTMODE, TM_PLAINTEXT | TM_SINGLELEVELUNDO | TM_MULTICODEPAGE, 0);
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(win32::DefaultFont()), FALSE);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
   SendMessageW(hwnd_, EM_EXLIMITTEXT, 0, kMaxCharacters);
   SendMessageW(hwnd_, EM_SETUNDOLIMIT, 0, 0);
   SendMessageW(hwnd_, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);

@@ -18,7 +18,7 @@ std::wstring WindowText(HWND hwnd) {
 
 void TWindowsTextField::NativeCreate() {
   DWORD field_style = ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
-  if (style & 1) field_style |= ES_PASSWORD;
+  if (HidesTypedText(*this)) field_style |= ES_PASSWORD;
   hwnd_ = CreateControl(L"EDIT", field_style, WS_EX_CLIENTEDGE);
 }
 
@@ -46,10 +46,11 @@ void TWindowsTextField::OnCommand(int code) {
 }
 
 HBRUSH TWindowsTextField::OnControlColor(UINT /*msg*/, HDC dc) {
-  // A face of its own: white unless the program gave it a colour.
-  if (has_text_color()) ::SetTextColor(dc, RGB(text_color().r, text_color().g, text_color().b));
+  // A face of its own: white unless the program gave it a colour, and text that reads on it whatever the
+  // colour scheme says text in a window looks like.
+  ::SetTextColor(dc, TextColour());
   if (has_color()) {
-    HBRUSH brush = TWindowsGadget::OnControlColor(WM_CTLCOLOREDIT, dc);  // the colour's brush
+    HBRUSH brush = TWindowsGadget::OnControlColor(WM_CTLCOLOREDIT, dc);  // the colour's brush and its text
     SetBkMode(dc, OPAQUE);  // typed text is drawn over its own background
     SetBkColor(dc, RGB(color().r, color().g, color().b));
     return brush;

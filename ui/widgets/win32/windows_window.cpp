@@ -1,9 +1,15 @@
+#include "ui/widgets/core/geometry.h"
 #include "ui/widgets/core/input.h"
+#include "ui/widgets/core/layout_scale.h"
+#include "ui/widgets/core/styles.h"
+#include "ui/widgets/win32/win32_dpi.h"
 #include "ui/widgets/win32/win32_platform.h"
 #include "ui/widgets/win32/win32_quiet.h"
 #include "ui/widgets/win32/win32_registry.h"
 #include "ui/widgets/win32/win32_text.h"
 #include "ui/widgets/win32/windows_kinds.h"
+
+#include <algorithm>
 
 namespace raziz::ui {
 
@@ -30,19 +36,29 @@ bool InTree(const TGadget& root, const TGadget* item) {
 
 void TWindowsWindow::NativeCreate() {
   DWORD ws = WS_CLIPSIBLINGS;
-  if (style & window_style::kTitleBar) ws |= WS_CAPTION | WS_SYSMENU;
-  if (style & window_style::kResizable) ws |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+  if (HasTitleBar(*this)) ws |= WS_CAPTION | WS_SYSMENU;
+  if (IsResizable(*this)) ws |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
   if (!(ws & WS_CAPTION)) ws |= WS_POPUP | WS_BORDER;
   DWORD ex = WS_EX_APPWINDOW;
-  if (style & window_style::kToolWindow) ex = WS_EX_TOOLWINDOW;
-  if (style & window_style::kAcceptFiles) ex |= WS_EX_ACCEPTFILES;
+  if (IsToolWindow(*this)) ex = WS_EX_TOOLWINDOW;
+  if (AcceptsDroppedFiles(*this)) ex |= WS_EX_ACCEPTFILES;
   // Owned by no other window: each top-level window has its own task-bar entry and stays usable.
   hwnd_ = CreateWindowExW(ex, win32::kFrameClass, L"", ws, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
                           nullptr, win32::Instance(), nullptr);
   if (!hwnd_) return;
   win32::RegisterWindow(hwnd_, this);
+  // Before anything inside is placed: every rectangle of the layout is mapped through this scale.
+  dpi_ = win32::WindowDpi(hwnd_);
+  SetLayoutScale(*this, static_cast<double>(dpi_) / win32::kDesignDpi);
+  UpdateIcons();
   client_ = CreateContainer(hwnd_, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN);
   FitClientWindow();
+}
+
+void TWindowsWindow::UpdateIcons() {
+  // The class's icons are made for the system DPI; a window on a denser screen wants larger ones.
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(win32::ProgramIcon(false, dpi_)));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(win32::ProgramIcon(true, dpi_)));
 }
 
 void TWindowsWindow::FitClientWindow() {
@@ -53,28 +69,86 @@ void TWindowsWindow::FitClientWindow() {
   MoveWindow(client_, 0, 0, rect.right, rect.bottom, TRUE);
 }
 
-void TWindowsWindow::NativeGeometry() {
+void TWindowsWindow::NativeGeometry() { PlaceFrame(); }
+
+void TWindowsWindow::PlaceFrame() {
   if (!hwnd_) return;
-  int x = xpos, y = ypos, w = width, h = height;
-  if (style & window_style::kClientGeometry) {
-    RECT rect{0, 0, w, h};
-    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), menu_bar_ != nullptr,
-                       static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
-    w = rect.right - rect.left;
-    h = rect.bottom - rect.top;
+  const auto frame_style = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE));
+  const auto frame_ex = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE));
+  RECT bare{0, 0, 0, 0}, barred{0, 0, 0, 0};
+  win32::AdjustFrame(bare, frame_style, false, frame_ex, dpi_);
+  win32::AdjustFrame(barred, frame_style, true, frame_ex, dpi_);
+  Decorations decorations;
+  decorations.left = -bare.left;
+  decorations.right = bare.right;
+  decorations.top = -bare.top;
+  decorations.bottom = bare.bottom;
+  decorations.menu_bar = menu_bar_ ? bare.top - barred.top : 0;
+  // Geometry given for the client area leaves the decorations outside it.
+  const Size client = ClientSizeFor(*this, GeometryIsClientArea(*this) ? Decorations{} : decorations);
+  const Rect placed = PlacedRect(*this);
+  int x = placed.x, y = placed.y;
+  int w = client.width + decorations.left + decorations.right;
+  int h = client.height + decorations.top + decorations.bottom + decorations.menu_bar;
+  if (suggested_) {
+    x = suggested_->left;
+    y = suggested_->top;
   }
-  if (style & window_style::kCentred) {
-    RECT area;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  if (IsCentred(*this)) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT area{0, 0, 0, 0};
+    if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+      area = monitor.rcWork;
+    } else {
+      SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    }
     x = area.left + (area.right - area.left - w) / 2;
     y = area.top + (area.bottom - area.top - h) / 2;
   }
+  placing_ = true;
   {
     win32::ProgramChange quiet;
     SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A menu bar can take more than the one line the frame was sized for: grow by what is still missing.
+    RECT inside;
+    GetClientRect(hwnd_, &inside);
+    const int short_x = client.width - inside.right, short_y = client.height - inside.bottom;
+    if (short_x > 0 || short_y > 0) {
+      SetWindowPos(hwnd_, nullptr, 0, 0, w + std::max(0, short_x), h + std::max(0, short_y),
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    }
   }
+  placing_ = false;
   FitClientWindow();
   ForgetBackdrops();
+  if (pending_dpi_) {
+    // Placing it took the window to a screen of another density: place everything again for that one.
+    const UINT next = pending_dpi_;
+    pending_dpi_ = 0;
+    DpiChanged(next, nullptr);
+  }
+}
+
+void TWindowsWindow::DpiChanged(UINT new_dpi, const RECT* suggested) {
+  if (placing_) {
+    pending_dpi_ = new_dpi;
+    return;
+  }
+  if (new_dpi == dpi_) return;
+  dpi_ = new_dpi;
+  UpdateIcons();
+  suggested_ = suggested;
+  // The core places every control again, then the window (PlaceFrame, at the suggested position).
+  SetLayoutScale(*this, static_cast<double>(dpi_) / win32::kDesignDpi);
+  suggested_ = nullptr;
+  if (suggested) {
+    // The user dragged the window there: the core keeps its position in units of the new scale.
+    RECT frame;
+    GetWindowRect(hwnd_, &frame);
+    input::WindowMoved(this, frame.left, frame.top);
+  }
+  NativePaint();
 }
 
 void TWindowsWindow::NativeShow() {
@@ -142,7 +216,7 @@ bool TWindowsWindow::NativeMenuBar() {
   }
   DestroyMenuBar();
   menu_bar_ = bar;
-  FitClientWindow();
+  PlaceFrame();  // the bar keeps the outer size unless the client area would then no longer hold the layout
   return true;
 }
 
@@ -202,6 +276,9 @@ LRESULT TWindowsWindow::OnFrameMessage(HWND hwnd, UINT msg, WPARAM w, LPARAM l) 
         return 0;
       }
       break;
+    case WM_DPICHANGED:
+      DpiChanged(HIWORD(w), reinterpret_cast<const RECT*>(l));
+      return 0;
     case WM_ERASEBKGND:
       return 1;
     default:
