@@ -97,7 +97,7 @@ deb_installs() {
   command=$(command -v "${exec_line%% *}") || { echo "the menu entry's Exec=$exec_line is not on PATH"; return 1; }
   [ "$(readlink -f "$command")" = /usr/lib/raziz/raziz ] && [ -x /usr/lib/raziz/raziz ] ||
     { echo "Exec=$exec_line runs $command -> $(readlink -f "$command")"; return 1; }
-  for image in verde.png rosso.png slider.png; do
+  for image in verde.png rosso.png slider.png verde@2x.png rosso@2x.png slider@2x.png; do
     [ -f /usr/lib/raziz/$image ] || { echo "no /usr/lib/raziz/$image"; return 1; }
   done
 }
