@@ -2,10 +2,22 @@
 folder and session bus, no device of the machine, and a 48 kHz float null sink made with pactl as the
 default sink. Clients reach it through the PulseAudio protocol at its own socket."""
 import shutil
+import socket
 
 from ..processes import wait_for
 from ..sound_server import CHANNELS, RATE, SINK, SoundError, SoundServer
 from .pipewire_config import PIPEWIRE_CONF, WIREPLUMBER_LUA, WIREPLUMBER_BLUETOOTH_LUA, bus_config
+
+
+def listening(path):
+    """True when a server accepts connections at the Unix socket path."""
+    with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as s:
+        try:
+            s.connect(str(path))
+            return True
+        except OSError:
+            return False
+
 
 TOOLS = ("pipewire", "wireplumber", "pipewire-pulse", "dbus-daemon", "pactl", "parec", "pacat")
 
@@ -82,7 +94,9 @@ class PipeWire(SoundServer):
         self.write_config()
         self.start_bus()
         pipewire = self.spawn("pipewire")
-        if not wait_for(lambda: (self.runtime / "pipewire-0").is_socket() or not pipewire.running(), 10) \
+        # Not the socket's file: a killed server leaves it behind, and WirePlumber started against that one
+        # fails to connect and ends.
+        if not wait_for(lambda: listening(self.runtime / "pipewire-0") or not pipewire.running(), 10) \
                 or not pipewire.running():
             raise SoundError("pipewire did not start:\n%s" % pipewire.log_text()[-2000:])
         self.spawn("wireplumber")
