@@ -88,7 +88,7 @@ class X11(Desktop):
         if main is None and ids:
             main = self.main_windows[process.pid] = ids[0]
         ordered = ([main] if main in ids else []) + [i for i in ids if i != main]
-        return [Window(i, self.x("xdotool", "getwindowname", str(i)).stdout.strip()) for i in ordered]
+        return [Window(i) for i in ordered]
 
     def inside(self, window):
         return xwininfo_rect(self.x("xwininfo", "-id", str(window.id)).stdout)
