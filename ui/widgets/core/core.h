@@ -85,7 +85,6 @@ class Core {
   static std::vector<TGadget*> TabStops(TGadget* container);
 
   static void Release(TGadget* gadget) { delete gadget; }
-  static void CallNativeFocus(TGadget* gadget) { gadget->NativeFocus(); }
   static void ResetPrivate(TGadget* gadget) { gadget->alive_ = false; gadget->raises_events_ = false; }
 
  private:

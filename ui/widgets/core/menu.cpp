@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "ui/widgets/core/core.h"
-#include "ui/widgets/core/menu_tree.h"
 
 namespace raziz::ui {
 
@@ -38,17 +37,6 @@ void TGadget::UpdateMenu() {
 void TGadget::SetHotKey(int key, int modifiers) {
   if (!alive_ || kind_ != kMenuItem) return;
   detail::Layer().hot_keys[this] = {key, modifiers};
-}
-
-HotKey HotKeyOf(const TGadget& item) {
-  const auto& keys = detail::Layer().hot_keys;
-  const auto found = keys.find(&item);
-  if (found == keys.end()) return {};
-  return {found->second.first, found->second.second};
-}
-
-bool IsMenuRoot(const TGadget& item) {
-  return item.kind() == kMenuItem && item.parent && item.parent->kind() == kWindow;
 }
 
 }  // namespace raziz::ui
