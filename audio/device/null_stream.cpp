@@ -19,6 +19,7 @@ class NullStream final : public OutputStream {
   ~NullStream() override { close(); }
 
   bool failed() const override { return false; }
+  std::uint64_t underruns() const override { return 0; }
   const char* api() const override { return "null"; }
   int buffer_frames() const override { return request_.buffer_frames; }
 

@@ -7,6 +7,8 @@
 namespace raziz::device {
 
 OutputKeeper::OutputKeeper(const StreamRequest& request) : request_(request) {
+  request_.on_failure = &OutputKeeper::wake_on_failure;
+  request_.owner = this;
   const char* choice = std::getenv("RAZIZ_AUDIO_OUTPUT");
   const std::string wanted = choice ? choice : "";
   if (wanted == "null") devices_allowed_ = false;
@@ -26,7 +28,15 @@ OutputKeeper::~OutputKeeper() { stop(); }
 
 OutputStatus OutputKeeper::status() const {
   std::lock_guard lock(mutex_);
-  return status_;
+  OutputStatus status = status_;
+  status.underruns = underruns_of_closed_ + (stream_ ? stream_->underruns() : 0);
+  return status;
+}
+
+void OutputKeeper::wake_on_failure(void* keeper) {
+  auto* self = static_cast<OutputKeeper*>(keeper);
+  { std::lock_guard lock(self->mutex_); }   // the keeper is either waiting or will look before it waits
+  self->wake_.notify_all();
 }
 
 bool OutputKeeper::rendering() const {
@@ -51,6 +61,7 @@ void OutputKeeper::set_stream(std::unique_ptr<OutputStream> stream) {
   }
   if (old) old->close();   // the old one stops before the new one starts: one renderer at a time
   std::lock_guard lock(mutex_);
+  if (old) underruns_of_closed_ += old->underruns();
   stream_ = std::move(stream);
   status_.device_open = stream_ && std::string(stream_->api()) != "null";
   status_.api = stream_ ? stream_->api() : "none";
@@ -61,7 +72,12 @@ void OutputKeeper::set_stream(std::unique_ptr<OutputStream> stream) {
 bool OutputKeeper::try_devices() {
   set_stream(nullptr);
   for (DeviceApi api : apis_) {
-    if (auto stream = open_device_stream(api, request_)) {
+#ifdef RAZIZ_HAVE_PULSE
+    auto stream = api == DeviceApi::pulse ? open_pulse_stream(request_) : open_device_stream(api, request_);
+#else
+    auto stream = open_device_stream(api, request_);
+#endif
+    if (stream) {
       set_stream(std::move(stream));
       return true;
     }
@@ -77,8 +93,10 @@ void OutputKeeper::run() {
   std::unique_lock lock(mutex_);
   auto next_try = std::chrono::steady_clock::now() + 1s;
   while (!stop_) {
-    // Poll often enough to notice a failed device quickly; retry closed devices once a second.
-    wake_.wait_for(lock, 50ms, [this] { return stop_; });
+    // Retry closed devices once a second. On a device, look once a second for a failure that the stream
+    // could not tell us of at once.
+    const auto until = on_device ? std::chrono::steady_clock::now() + 1s : next_try;
+    wake_.wait_until(lock, until, [&] { return stop_ || (on_device && stream_ && stream_->failed()); });
     if (stop_) break;
     const bool failed = on_device && stream_ && stream_->failed();
     const bool retry = devices_allowed_ && !on_device && std::chrono::steady_clock::now() >= next_try;

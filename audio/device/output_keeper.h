@@ -3,7 +3,8 @@
 // ever waits for a sound server: it opens the first device that works (PulseAudio, then ALSA; on
 // Windows WASAPI, then DirectSound), falls back to the silent null stream when none does, notices
 // when a device fails, and tries the devices again about once a second until one opens. Exactly one
-// stream renders at any time.
+// stream renders at any time. While a device plays, the thread sleeps: a stream that can report its
+// failure wakes it, and it looks at the others once a second.
 //
 // RAZIZ_AUDIO_OUTPUT in the environment narrows the choice: "pulse", "alsa", "wasapi", "directsound" or
 // "null".
@@ -24,6 +25,7 @@ struct OutputStatus {
   const char* api = "none";
   int buffer_frames = 0;
   std::uint64_t opens = 0;
+  std::uint64_t underruns = 0;   // over every stream so far
 };
 
 class OutputKeeper {
@@ -41,6 +43,7 @@ class OutputKeeper {
 
  private:
   void run();
+  static void wake_on_failure(void* keeper);
   void set_stream(std::unique_ptr<OutputStream> stream);
   bool try_devices();
 
@@ -53,6 +56,7 @@ class OutputKeeper {
   bool stop_ = false;
   std::unique_ptr<OutputStream> stream_;   // written by the keeper thread under mutex_
   OutputStatus status_;
+  std::uint64_t underruns_of_closed_ = 0;
   std::thread thread_;
 };
 

@@ -153,6 +153,7 @@ class RtAudioStream final : public OutputStream {
   }
 
   bool failed() const override { return g_stream_errors.load() != errors_at_open_; }
+  std::uint64_t underruns() const override { return underruns_.load(std::memory_order_relaxed); }
 
   void close() override {
     if (!audio_) return;
@@ -184,8 +185,9 @@ class RtAudioStream final : public OutputStream {
   int buffer_frames() const override { return frames_; }
 
  private:
-  static int callback(void* out, void*, unsigned frames, double, RtAudioStreamStatus, void* user) {
+  static int callback(void* out, void*, unsigned frames, double, RtAudioStreamStatus status, void* user) {
     auto* self = static_cast<RtAudioStream*>(user);
+    if (status & RTAUDIO_OUTPUT_UNDERFLOW) self->underruns_.fetch_add(1, std::memory_order_relaxed);
     // After an error the device is gone: stop the callback loop until the owner closes us.
     if (self->failed()) return 2;
     if (!self->sixteen_bits_) {
@@ -213,6 +215,7 @@ class RtAudioStream final : public OutputStream {
   bool sixteen_bits_ = false;
   std::vector<float> scratch_;   // the float frames, before quantizing; sized when the stream opens
   TpdfQuantizer quantizer_;
+  std::atomic<std::uint64_t> underruns_{0};
   std::unique_ptr<RtAudio> audio_;
 };
 

@@ -62,6 +62,8 @@ class WasapiStream final : public OutputStream {
   }
 
   bool failed() const override { return failed_.load(std::memory_order_acquire); }
+  // Shared-mode WASAPI does not tell a client that its buffer ran dry.
+  std::uint64_t underruns() const override { return 0; }
 
   void close() override {
     if (!thread_.joinable()) return;

@@ -79,7 +79,9 @@ struct OutputInfo {
   int buffer_frames = 0;
   std::uint64_t opens = 0;        // how many times a device stream has been opened
   std::uint64_t blocks = 0;       // blocks rendered so far, by any stream
+  std::uint64_t underruns = 0;    // times a device ran out of samples, over all its streams so far
 };
+// Still answers after System_Close (until System_Release), with the totals of the output that was.
 Result System_GetOutputInfo(System* system, OutputInfo* info);
 
 // Call tracing: when set, every call above and below reports its name and its first handle before

@@ -145,7 +145,8 @@ void render_block(System& system, float* out, int frames) {
   double* mix = system.mix.data();
   std::fill(mix, mix + frames, 0.0);
   bool audible = false;
-  for (auto& channel : system.channels) audible |= render_channel(system, *channel, frames, closing);
+  const int used = system.channels_used.load(std::memory_order_acquire);
+  for (int c = 0; c < used; ++c) audible |= render_channel(system, *system.channels[c], frames, closing);
   for (int i = 0; i < frames; ++i) {
     const double v = std::clamp(mix[i], -1.0, 1.0);
     out[2 * i] = out[2 * i + 1] = static_cast<float>(v);

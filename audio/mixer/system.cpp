@@ -127,6 +127,8 @@ Result System_PlayDSP(System* system, int channelindex, DSP* dsp, bool paused, C
   target->idle.store(false, std::memory_order_relaxed);
   target->dsp.store(dsp, std::memory_order_relaxed);
   target->serial.fetch_add(1, std::memory_order_release);
+  if (target->index >= system->channels_used.load(std::memory_order_relaxed))
+    system->channels_used.store(target->index + 1, std::memory_order_release);
   target->playing = dsp;
   dsp->channel = target;
   if (channel) *channel = target;
@@ -156,6 +158,9 @@ Result System_Close(System* system) {
            std::chrono::steady_clock::now() < give_up)
       std::this_thread::sleep_for(2ms);
     system->output->stop();
+    const device::OutputStatus last = system->output->status();
+    system->closed_output_opens = last.opens;
+    system->closed_output_underruns = last.underruns;
     system->output.reset();
   }
   system->closed = true;
@@ -191,6 +196,10 @@ Result System_GetOutputInfo(System* system, OutputInfo* info) {
     info->api = status.api;
     info->buffer_frames = status.buffer_frames;
     info->opens = status.opens;
+    info->underruns = status.underruns;
+  } else {
+    info->opens = system->closed_output_opens;
+    info->underruns = system->closed_output_underruns;
   }
   return RESULT_OK;
 }

@@ -70,6 +70,8 @@ struct System {
   CallTrace trace = nullptr;
   void* trace_user = nullptr;
   std::unique_ptr<device::OutputKeeper> output;
+  std::uint64_t closed_output_opens = 0;       // the totals of the output System_Close stopped
+  std::uint64_t closed_output_underruns = 0;
   // render (sized at init)
   RaisedCosine ramp_shape;   // gain ramps
   RaisedCosine fade_shape;   // waveform cross-fades
@@ -80,6 +82,8 @@ struct System {
   std::atomic<bool> closing{false};
   std::atomic<bool> faded{false};
   std::atomic<std::uint64_t> blocks{0};
+  // One past the highest channel ever played: the renderer need not touch the (cold) channels beyond it.
+  std::atomic<int> channels_used{0};
 
   System();
   ~System();

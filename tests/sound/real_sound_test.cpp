@@ -7,12 +7,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "audio/device/output_stream.h"
 #include "audio/tone_bank.h"
 #include "tests/signal/analysis.h"
 #include "tests/sound/pulse_server.h"
@@ -172,6 +174,29 @@ TEST_F(RealSound, Band3PlaysA1000HzToneAtItsLevelWithoutAGap) {
   EXPECT_LE(std::abs(d.amplitude_db), 0.01);
   EXPECT_LE(d.thdn_db, -100.0);
 }
+
+#ifdef RAZIZ_HAVE_PULSE
+// A render that misses its deadline once, by far: the server runs dry and says so, and the stream counts
+// it. It keeps playing afterwards, and closing it counts nothing more.
+TEST_F(RealSound, AnUnderrunTheServerReportsIsCounted) {
+  static std::atomic<int> calls{0};
+  calls = 0;
+  device::StreamRequest request;
+  request.render = [](void*, float* out, int frames) {
+    if (calls.fetch_add(1) == 100) std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    std::fill(out, out + 2 * frames, 0.0f);
+  };
+  auto stream = device::open_pulse_stream(request);
+  ASSERT_TRUE(stream);
+  EXPECT_TRUE(wait_until([&] { return stream->underruns() > 0; }, 10.0)) << calls << " renders";
+  const int before = calls;
+  EXPECT_TRUE(wait_until([&] { return calls > before + 50; }, 5.0)) << "the stream stopped after the underrun";
+  EXPECT_FALSE(stream->failed());
+  const std::uint64_t counted = stream->underruns();
+  stream->close();
+  EXPECT_EQ(stream->underruns(), counted);
+}
+#endif
 
 }  // namespace
 }  // namespace raziz::test
