@@ -461,6 +461,28 @@ def exit_item(run):
     fades_out(run, mark)
 
 
+@check("a quiet run with a tone sounding reports no underrun of its sound stream", needs={"linux"})
+def no_underruns(run):
+    app = run.fresh(env={"RAZIZ_AUDIO_REPORT": "1"})
+    app.press(3)
+    heard(run.ear.alone(1000, 0.2), "1000 Hz did not sound")
+    app.pause(5)
+    load = os.getloadavg()[0]
+    run.desktop.close_box(app.window)
+    app.exited_with(0)
+    said = app.process.log_text()
+    reports = [line for line in said.splitlines() if line.startswith("raziz audio:")]
+    expect(reports, "no report of the sound output at exit; it said: %s" % said[-1000:])
+    underruns = int(reports[-1].split()[2])
+    run.figures["underruns in a quiet run"] = reports[-1]
+    # As for the session's recording: past three runnable threads a core, other real-time audio on the
+    # machine starves the sound threads, whatever the program does.
+    cores = os.cpu_count() or 1
+    if underruns and load > 3 * cores:
+        raise Unsupported("%s with the load average at %.1f on %d cores" % (reports[-1], load, cores))
+    expect(underruns == 0, reports[-1])
+
+
 # What the program opens, then the recording of all that was heard, last.
 from . import security  # noqa: E402,F401
 
