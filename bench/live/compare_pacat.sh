@@ -6,8 +6,8 @@
 # Prints each round, then the medians and the ratio raziz / pacat, and the machine's load average.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
-source tests/e2e/lib.sh
-source tests/e2e/raziz_layout.sh
+source bench/desktop_session.sh
+source bench/raziz_layout.sh
 SECONDS_PER_ROUND=${1:-20}
 ROUNDS=${2:-3}
 ASK_MS=${ASK_MS:-16}

@@ -6,8 +6,8 @@
 #   bench/live/measure.sh [SECONDS]     (default 10; the build folder is E2E_BUILD, default build/)
 set -uo pipefail
 cd "$(dirname "$0")/../.."
-source tests/e2e/lib.sh
-source tests/e2e/raziz_layout.sh
+source bench/desktop_session.sh
+source bench/raziz_layout.sh
 SECONDS_TO_MEASURE=${1:-10}
 [ -x "$E2E_BUILD/raziz" ] || { echo "not built: $E2E_BUILD/raziz"; exit 1; }
 

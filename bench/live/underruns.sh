@@ -5,8 +5,8 @@
 #   bench/live/underruns.sh [MINUTES]    (default 20; E2E_BUILD as for the end-to-end tests)
 set -uo pipefail
 cd "$(dirname "$0")/../.."
-source tests/e2e/lib.sh
-source tests/e2e/raziz_layout.sh
+source bench/desktop_session.sh
+source bench/raziz_layout.sh
 MINUTES=${1:-20}
 [ -x "$E2E_BUILD/raziz" ] || { echo "not built: $E2E_BUILD/raziz"; exit 1; }
 

@@ -6,8 +6,8 @@
 #   bench/startup/compare.sh [RUNS]      (default 7; the build folder is E2E_BUILD, default build/)
 set -uo pipefail
 cd "$(dirname "$0")/../.."
-source tests/e2e/lib.sh
-source tests/e2e/raziz_layout.sh
+source bench/desktop_session.sh
+source bench/raziz_layout.sh
 RUNS=${1:-7}
 PROBE=$E2E_BUILD/bench/startup/startup-probe
 BARE=$E2E_BUILD/bench/startup/bare-gtk-window
