@@ -119,6 +119,11 @@ TEST_F(LayoutScaleTest, TheClientAreaHoldsTheLayoutWhateverTheDecorations) {
     SetLayoutScale(*win, c.factor);
     EXPECT_EQ(ClientSizeFor(*win, c.decorations), c.expected) << c.factor;
   }
+  // Asked for by its client area: the decorations are the platform's to add around it.
+  TGadget* by_client = NewWindow("Client", 0, 0, 300, 200, nullptr, 1 | 32);
+  NewPanel(0, 0, 310, 100, by_client, 0, "");
+  SetLayoutScale(*by_client, 1.5);
+  EXPECT_EQ(ClientSizeFor(*by_client, Decorations{3, 3, 28, 3, 28}), (Size{465, 300}));
 }
 
 TEST_F(LayoutScaleTest, TicksAreDecidedInUnitsSoTheScaleNeverAddsThem) {

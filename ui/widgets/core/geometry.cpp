@@ -85,6 +85,9 @@ Size LayoutReach(const TGadget& window) {
 Size ClientSizeFor(const TGadget& window, const Decorations& d) {
   const Rect frame = PlacedRect(window);
   const Size reach = LayoutReach(window);
+  // A window asked for by its client area has no decorations to take off.
+  if (GeometryIsClientArea(window))
+    return {std::max(frame.width, reach.width), std::max(frame.height, reach.height)};
   return {std::max(frame.width - d.left - d.right, reach.width),
           std::max(frame.height - d.top - d.bottom - d.menu_bar, reach.height)};
 }

@@ -53,8 +53,9 @@ struct Decorations {
   int menu_bar = 0;
 };
 
-// The client area a window gets: what its scaled outer frame leaves once the decorations are off, but never
-// less than its controls reach, so that the window grows with its layout instead of cutting it.
+// The client area a window gets: what its scaled outer frame leaves once the decorations are off (a window of
+// style 32 was asked for by its client area: all of it), but never less than its controls reach, so that the
+// window grows with its layout instead of cutting it.
 Size ClientSizeFor(const TGadget& window, const Decorations& decorations);
 
 // Tick marks stay on a slider only when neighbouring ticks lie at least 4 units apart along its length.
