@@ -3,8 +3,11 @@
 // layout reaches the checks without being restated there.
 //
 // Rectangles are in 96-dpi units of the window's client area (the main window's below its menu bar); window
-// rectangles are the outer frames the program asks for, on the screen.
+// rectangles are the outer frames the program asks for, on the screen. With --scale S every window is given
+// the layout scale S first, as a driver measuring S would, and the rectangles are the pixels the core then
+// places controls at.
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -17,6 +20,7 @@
 #include "ui/dialogs/dialogs.h"
 #include "ui/widgets/core/gadget.h"
 #include "ui/widgets/core/geometry.h"
+#include "ui/widgets/core/layout_scale.h"
 #include "ui/widgets/headless/headless_driver.h"
 
 namespace {
@@ -54,7 +58,7 @@ const char* kind_name(const TGadget& g) {
   namespace ui = raziz::ui;
   switch (g.kind()) {
     case ui::kButton:
-      return (g.style & 0xF) == ui::button_style::kCheckBox ? "check box" : "button";
+      return ui::IsCheckBox(g) && ui::DrawnAsBox(g) ? "check box" : "button";
     case ui::kPanel: return "panel";
     case ui::kTextField: return "field";
     case ui::kTextArea: return "text area";
@@ -92,9 +96,12 @@ std::string extent_json(const TGadget& window) {
 }
 
 std::string window_head(const TGadget& window) {
+  const raziz::ui::Rect frame = raziz::ui::PlacedRect(window);
   return "\"title\": " + json_string(window.text()) + ", \"frame\": " +
-         rect_json(window.xpos, window.ypos, window.width, window.height) + ", \"extent\": " + extent_json(window);
+         rect_json(frame.x, frame.y, frame.width, frame.height) + ", \"extent\": " + extent_json(window);
 }
+
+double g_scale = 1.0;
 
 std::string strip_json(const raziz::ChannelStrip& s, int band) {
   const std::pair<const char*, const TGadget*> parts[] = {
@@ -136,7 +143,10 @@ std::string dump_dialog(raziz::ui::headless::Session& session, TGadget* main_win
   std::string json;
   session.driver.Script({[&] {
                           for (TGadget* w : headless::THeadlessDriver::FindAll(raziz::ui::kWindow))
-                            if (w != main_window) json = dialog_json(*w);
+                            if (w != main_window) {
+                              raziz::ui::SetLayoutScale(*w, g_scale);
+                              json = dialog_json(*w);
+                            }
                         }},
                         nullptr);
   session.user.click(headless::Find(raziz::ui::kButton, std::string(raziz::kOkCaption)));
@@ -146,8 +156,14 @@ std::string dump_dialog(raziz::ui::headless::Session& session, TGadget* main_win
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   namespace headless = raziz::ui::headless;
+  if (argc == 3 && std::string_view(argv[1]) == "--scale") {
+    g_scale = std::strtod(argv[2], nullptr);
+  } else if (argc != 1) {
+    std::fputs("usage: raziz-layout [--scale FACTOR]\n", stderr);
+    return 2;
+  }
   headless::Session session;
   raziz::Program program;
   raziz::ProgramOptions options;
@@ -156,6 +172,7 @@ int main() {
   options.executable_path = std::filesystem::read_symlink("/proc/self/exe", error);
   options.audio_output = raziz::AudioOutput::offline;
   raziz::start_program(program, session.driver, options);
+  raziz::ui::SetLayoutScale(*program.main_window, g_scale);
 
   std::string out = "{\n  \"main\": {" + window_head(*program.main_window) + ",\n    \"menu\": [";
   const TGadget* items[] = {program.help_item, program.about_item, program.exit_item};

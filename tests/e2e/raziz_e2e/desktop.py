@@ -169,6 +169,11 @@ class Desktop:
     # role and name). The defaults work through the pointer and keys; an adapter without them (Wayland)
     # overrides these with accessible actions.
 
+    def to_screen(self, units):
+        """Layout units as screen pixels, rounded half away from zero as the program's core rounds them."""
+        v = units * self.layout_scale
+        return int(v + 0.5) if v >= 0 else -int(-v + 0.5)
+
     def control_point(self, window, control, dx=None, dy=None):
         """Screen position of a point of the control: its middle, or (dx, dy) layout units from its
         top-left corner."""

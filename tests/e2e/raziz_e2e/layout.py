@@ -73,7 +73,10 @@ class Layout:
     about: WindowLayout
 
 
-def load(tool):
-    out = subprocess.run([str(tool)], capture_output=True, text=True, timeout=30, check=True).stdout
+def load(tool, scale=None):
+    """The layout in units; with scale, in the pixels the program's core places controls at on a screen that
+    measures that layout scale."""
+    argv = [str(tool)] + (["--scale", repr(float(scale))] if scale else [])
+    out = subprocess.run(argv, capture_output=True, text=True, timeout=30, check=True).stdout
     d = json.loads(out)
     return Layout(window(d["main"]), window(d["help"]), window(d["about"]))

@@ -58,6 +58,7 @@ def client_area_holds_layout(run):
     app = ready(run)
     w, h = run.desktop.client_size(app.window)
     ew, eh = (round(v * run.desktop.layout_scale) for v in run.layout.main.extent)
+    run.figures["main client area"] = "%d x %d, the layout needs %d x %d" % (w, h, ew, eh)
     expect(w >= ew and h >= eh, "client area %d x %d, the layout needs %d x %d" % (w, h, ew, eh))
     leave_clean(run)
 
@@ -66,7 +67,7 @@ def client_area_holds_layout(run):
 def main_frame_placed(run):
     app = ready(run)
     x, y, w, h = run.desktop.frame_rect(app.window)
-    fx, fy, fw, fh = run.layout.main.frame
+    fx, fy, fw, fh = (run.desktop.to_screen(v) for v in run.layout.main.frame)
     expect((x, y) == (fx, fy), "frame at (%d, %d), asked for (%d, %d)" % (x, y, fx, fy))
     if run.desktop.frames_sized_by_program:
         expect((w, h) == (fw, fh), "frame %d x %d, asked for %d x %d" % (w, h, fw, fh))
@@ -327,7 +328,7 @@ def open_dialog(run, app, which):
     app.open_menu(which)
     dialog = app.other_window()
     if "positions" in run.desktop.capabilities:
-        fx, fy = dialog_layout.frame[:2]
+        fx, fy = (run.desktop.to_screen(v) for v in dialog_layout.frame[:2])
         if not wait_for(lambda: run.desktop.frame_rect(dialog)[:2] == (fx, fy), 5):
             raise CheckFailed("the dialog's frame is at %s, not at (%d, %d)" % (run.desktop.frame_rect(dialog)[:2], fx, fy))
     if a11y(run):
@@ -514,3 +515,4 @@ def session_recording(run):
 
 from . import faults  # noqa: E402,F401
 from . import purity  # noqa: E402,F401
+from . import screens  # noqa: E402,F401

@@ -9,7 +9,7 @@ from .check import check
 
 TRACED = ("execve,execveat,open,openat,openat2,creat,chdir,fchdir,socket,connect,bind,rename,renameat,renameat2,"
           "mkdir,mkdirat,unlink,unlinkat,truncate,ftruncate,link,linkat,symlink,symlinkat")
-IMAGES = ("verde.png", "rosso.png", "slider.png")
+IMAGES = ("verde.png", "rosso.png", "slider.png", "verde@2x.png", "rosso@2x.png", "slider@2x.png")
 
 
 def traced(run):

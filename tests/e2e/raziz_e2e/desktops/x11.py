@@ -48,6 +48,13 @@ class X11(Desktop):
     def __init__(self, work, options=None):
         super().__init__(work, options)
         self.xvfb = Xvfb(work, self.options.get("size", "1280x1024"), self.options.get("dpi"))
+        # A screen of another density, text size or theme, as GTK reads them from its environment; the cell
+        # says which layout scale the program must then show (device scale times text scale).
+        toolkit = {"gdk_scale": "GDK_SCALE", "gdk_dpi_scale": "GDK_DPI_SCALE", "theme": "GTK_THEME"}
+        self.toolkit_env = {var: self.options[key] for key, var in toolkit.items() if key in self.options}
+        self.layout_scale = float(self.options.get("layout_scale", 1.0))
+        # The accessibility bus reports GTK's logical pixels; the screen has this many device pixels to one.
+        self.device_scale = int(self.options.get("gdk_scale", 1))
         self.main_windows = {}
         self.menu_cache = {}
         self.accessibility = None  # set by the runner once the buses are up; reads the menu bar
@@ -70,6 +77,7 @@ class X11(Desktop):
 
     def program_env(self):
         env = {"DISPLAY": self.xvfb.display, "GDK_BACKEND": "x11"}
+        env.update(self.toolkit_env)
         env.update(self.options.get("env", {}))
         return env
 
@@ -114,7 +122,7 @@ class X11(Desktop):
             found = next((o for o in a11y.walk() if o.getRoleName() == role and (not name or o.name == name)), None)
             if found is None:
                 raise DesktopError("the main window shows no %s %s to the accessibility bus" % (role, name))
-            self.menu_cache[key] = a11y.extents(found)
+            self.menu_cache[key] = tuple(v * self.device_scale for v in a11y.extents(found))
         return self.menu_cache[key]
 
     def menu_bar_height(self, window):
