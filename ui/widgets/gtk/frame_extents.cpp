@@ -73,4 +73,25 @@ bool read_frame_extents(GtkWidget* window, int extents[4]) {
   return ok;
 }
 
+bool client_side_title_bar(GtkWidget* window, int extents[4]) {
+  // The title bar is one of the window's internal children, beside the one child the program added.
+  struct Search {
+    GtkWidget* content;
+    GtkWidget* title_bar = nullptr;
+  } search{gtk_bin_get_child(GTK_BIN(window))};
+  gtk_container_forall(
+      GTK_CONTAINER(window),
+      [](GtkWidget* child, gpointer data) {
+        auto* s = static_cast<Search*>(data);
+        if (child != s->content && gtk_widget_get_visible(child)) s->title_bar = child;
+      },
+      &search);
+  if (!search.title_bar) return false;
+  int height = 0;
+  gtk_widget_get_preferred_height(search.title_bar, nullptr, &height);
+  extents[0] = extents[1] = extents[3] = 0;
+  extents[2] = height;
+  return height > 0;
+}
+
 }  // namespace raziz::ui::gtk

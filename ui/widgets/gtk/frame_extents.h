@@ -13,4 +13,8 @@ bool await_frame_extents(GtkWidget* window, int extents[4]);
 // Left, right, top, bottom; false when the window manager has not published them (or not on X11).
 bool read_frame_extents(GtkWidget* window, int extents[4]);
 
+// Where no window manager draws the frame (Wayland), GTK draws a title bar of its own inside the window: its
+// height, from a realized window, as the top extent. False when the window has none.
+bool client_side_title_bar(GtkWidget* window, int extents[4]);
+
 }  // namespace raziz::ui::gtk

@@ -186,7 +186,8 @@ void TGtkWindow::NativeShow() {
   // The first window learns the decorations before it is mapped, so that it is mapped at its final size.
   if (!g_extents) {
     gtk_widget_realize(widget_);
-    if (int e[4]; await_frame_extents(widget_, e)) g_extents = Extents{e[0], e[1], e[2], e[3]};
+    if (int e[4]; await_frame_extents(widget_, e) || client_side_title_bar(widget_, e))
+      g_extents = Extents{e[0], e[1], e[2], e[3]};
     FitClientArea();
   }
   gtk_widget_show(widget_);
