@@ -28,6 +28,15 @@ void Core::Destroy(TGadget* g) {
   g->raises_events_ = false;
   if (TGadget* win = g->parent ? g->parent->window() : nullptr; win && win->focus_ == g) win->focus_ = nullptr;
 
+  Erase(layer.activation_order, g);
+  if (layer.active_window == g) {
+    layer.active_window = nullptr;
+    // The most recently active of the remaining windows comes to the front while this one still stands.
+    // Left to the platform's own choice once it is gone, the keyboard focus may stay with neither (wine
+    // without a window manager of its own leaves the X input focus elsewhere).
+    if (!layer.activation_order.empty()) BecomeActive(layer.activation_order.back(), true);
+  }
+
   g->NativeDestroy();
   g->pixmap_.reset();
 
@@ -40,14 +49,7 @@ void Core::Destroy(TGadget* g) {
   Erase(layer.live, g);
   layer.hidden_windows.erase(g);
   layer.hot_keys.erase(g);
-  Erase(layer.activation_order, g);
   layer.dead.push_back(g);
-
-  if (layer.active_window == g) {
-    layer.active_window = nullptr;
-    // The platform brings the most recently active of the remaining windows to the front.
-    if (!layer.activation_order.empty()) BecomeActive(layer.activation_order.back(), true);
-  }
 }
 
 namespace detail {

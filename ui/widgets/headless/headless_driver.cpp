@@ -72,6 +72,7 @@ void THeadlessDriver::NativeDestroyed(TGadget* gadget) {
   auto names = [gadget](const Step& s) { return s.pinned == gadget; };
   script_.erase(std::remove_if(script_.begin(), script_.end(), names), script_.end());
   arrived_.erase(std::remove_if(arrived_.begin(), arrived_.end(), names), arrived_.end());
+  if (auto* native = dynamic_cast<HeadlessGadget*>(gadget)) native->peer.active_when_destroyed = active_;
   if (native_focus_ == gadget) native_focus_ = nullptr;
   if (active_ == gadget) active_ = nullptr;
 }

@@ -70,6 +70,7 @@ struct Peer {
   std::vector<MenuEntry> menu_bar;  // a window's bar as the last UpdateMenu built it
   int menu_bar_builds = 0;
   int immediate_repaints = 0;       // RepaintNow of a window
+  const TGadget* active_when_destroyed = nullptr;  // the platform's active window as this one went
 };
 
 // A gadget named for a scripted step: the very handle, or the first live gadget of a kind with a text,
