@@ -66,6 +66,12 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     case WM_SETFOCUS:
       if (self && !ProgramChange::InProgress()) input::FocusGained(self);
       return 0;
+    case WM_GETOBJECT:
+      // A panel's own window speaks for it; a group panel's inner area is only where its children live.
+      if (self && self->own_window() == hwnd) {
+        if (LRESULT answer = 0; self->AnswerGetObject(w, l, answer)) return answer;
+      }
+      break;
     default:
       break;
   }

@@ -5,6 +5,7 @@
 #include "ui/widgets/core/input.h"
 #include "ui/widgets/core/panel_paint.h"
 #include "ui/widgets/win32/win32_dpi.h"
+#include "ui/widgets/win32/win32_accessible.h"
 #include "ui/widgets/win32/win32_paint.h"
 #include "ui/widgets/win32/win32_platform.h"
 #include "ui/widgets/win32/win32_quiet.h"
@@ -86,6 +87,7 @@ HWND TWindowsGadget::CreateContainer(HWND parent_window, DWORD container_style, 
 }
 
 bool TWindowsGadget::OnControlMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
+  if (msg == WM_GETOBJECT) return AnswerGetObject(w, l, result);
   if (msg == WM_SETFOCUS && !win32::ProgramChange::InProgress()) {
     // The user put the focus here (a click): the control first takes it its own way, then the core hears.
     result = DefSubclassProc(hwnd_, msg, w, l);
@@ -158,6 +160,15 @@ void TWindowsGadget::NativeFocus() {
   if (!hwnd_) return;
   win32::ProgramChange quiet;
   SetFocus(hwnd_);
+}
+
+void TWindowsGadget::NativeAccessibleName() {
+  named_ = true;
+  win32::NameChanged(hwnd_);
+}
+
+bool TWindowsGadget::AnswerGetObject(WPARAM w, LPARAM l, LRESULT& result) {
+  return named_ && hwnd_ && win32::AnswerGetObject(hwnd_, w, l, accessible_name(), result);
 }
 
 void TWindowsGadget::NativeDestroy() { DropWindows(); }

@@ -36,6 +36,10 @@ class TWindowsGadget : public TGadget {
   // Messages of a hooked system control, before its own window procedure. True when handled.
   virtual bool OnControlMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& result);
 
+  // WM_GETOBJECT of the gadget's own window: true when answered with the gadget's accessible name, which it
+  // has only once the program gave it one (otherwise the system's standard object speaks for it).
+  bool AnswerGetObject(WPARAM w, LPARAM l, LRESULT& result);
+
  protected:
   // The window that holds this gadget's windows: its container's client window.
   HWND ContainerWindow() const;
@@ -56,6 +60,7 @@ class TWindowsGadget : public TGadget {
   void NativeGeometry() override;
   void NativeShow() override;
   void NativeFocus() override;
+  void NativeAccessibleName() override;
   void NativeDestroy() override;
   std::intptr_t NativeHandle(int which) override;
 
@@ -68,6 +73,7 @@ class TWindowsGadget : public TGadget {
   HBRUSH backdrop_ = nullptr;
   HBRUSH colour_brush_ = nullptr;
   UINT font_dpi_ = 0;  // the DPI of the font the control was last given; 0 before it has one
+  bool named_ = false;
 };
 
 }  // namespace raziz::ui
