@@ -2,8 +2,9 @@
 // with the class of its top-level windows.
 //
 //   window-probe.exe names CLASS   for every top-level window of the class and every window inside it, one
-//                                  line "role<TAB>name" from the client object AccessibleObjectFromWindow
-//                                  gives (Microsoft Active Accessibility; name empty when there is none)
+//                                  line "role<TAB>name<TAB>value" from the client object
+//                                  AccessibleObjectFromWindow gives (Microsoft Active Accessibility; empty
+//                                  where there is none; an edit's value is its text)
 //   window-probe.exe focus CLASS   "active<TAB>title" and "focus<TAB>class<TAB>text" of the program's
 //                                  thread: which window is active and which holds the keyboard focus
 //
@@ -34,7 +35,7 @@ void Describe(HWND hwnd) {
   if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
                                         reinterpret_cast<void**>(&object))) ||
       !object) {
-    std::printf("?\t(no accessible object)\n");
+    std::printf("?\t(no accessible object)\t\n");
     return;
   }
   VARIANT self;
@@ -49,12 +50,17 @@ void Describe(HWND hwnd) {
     GetRoleTextW(static_cast<DWORD>(r.lVal), text, 128);
     role = Narrow(text);
   }
-  BSTR name = nullptr;
-  std::string named;
-  if (object->get_accName(self, &name) == S_OK && name) named = Narrow(name);
-  if (name) SysFreeString(name);
+  auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+    BSTR got = nullptr;
+    std::string out;
+    if ((object->*get)(self, &got) == S_OK && got) out = Narrow(got);
+    if (got) SysFreeString(got);
+    return out;
+  };
+  const std::string name = text(&IAccessible::get_accName);
+  const std::string value = text(&IAccessible::get_accValue);
   object->Release();
-  std::printf("%s\t%s\n", role.c_str(), named.c_str());
+  std::printf("%s\t%s\t%s\n", role.c_str(), name.c_str(), value.c_str());
 }
 
 BOOL CALLBACK EachChild(HWND hwnd, LPARAM) {
