@@ -16,6 +16,7 @@ in that cell, not failed. Checks name what they need through CAPABILITIES:
   icon          the window's icon can be read back
   linux         the program is a Linux process of its own (its descriptors, strace, no display)
   xtest         an X server with XTest that the click-latency tool can drive and watch
+  msaa          the program's objects as Microsoft Active Accessibility gives them (wine: a probe)
 
 The runner finds the adapter as the Desktop subclass defined in desktops/<name>.py.
 """
@@ -31,7 +32,7 @@ class DesktopError(Exception):
 
 
 CAPABILITIES = frozenset({"positions", "pointer", "keys", "screenshots", "accessibility", "icon", "linux",
-                          "xtest"})
+                          "xtest", "msaa"})
 
 
 @dataclass(frozen=True)
@@ -143,6 +144,14 @@ class Desktop:
     def click(self, x, y, button=1):
         """A click at screen position (x, y). Needs pointer."""
         raise Unsupported("%s has no pointer" % self.name)
+
+    def double_click(self, x, y, clicks=2):
+        """clicks clicks at (x, y) as fast as a user's double (or triple) click. Needs pointer."""
+        raise Unsupported("%s has no pointer" % self.name)
+
+    def keyboard_window(self):
+        """The id of the top-level window that keys typed now would reach (as Window.id), or None. Needs keys."""
+        raise Unsupported("%s cannot tell where the keyboard goes" % self.name)
 
     def drag(self, x1, y1, x2, y2):
         """Button 1 pressed at (x1, y1), moved through the middle to (x2, y2), released. Needs pointer."""

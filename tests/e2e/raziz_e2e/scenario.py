@@ -42,6 +42,15 @@ def slider_is(run, name, value, timeout=3):
     wait_equal(lambda: round(run.a11y.value(name)), value, timeout, name)
 
 
+def field_reader(run, name):
+    """Reads a text field as this desktop's screen reader does."""
+    if a11y(run):
+        return lambda: run.a11y.text(name)
+    if "msaa" in run.desktop.capabilities:
+        return lambda: run.desktop.accessible_value(name)
+    raise Unsupported("%s has no screen reader to read a field with" % run.desktop.name)
+
+
 # --- start-up and the main window ---------------------------------------------------------------------
 
 @check("starts and shows its window, all nine strips painted")
@@ -166,6 +175,45 @@ def enter_in_field(run):
     leave_clean(run)
 
 
+@check("a clicked lamp hands Tab and Enter to its strip: Tab goes on to the tone button, Enter presses it",
+       needs={"keys", "pointer"})
+def lamp_hands_keys_on(run):
+    app = ready(run)
+    hz = app.strip(2).hz
+    app.click(2, "lamp")
+    run.desktop.press_keys("Return")
+    heard(run.ear.alone(hz, 0.2), "Enter on the lamp did not press the strip's tone button")
+    app.click(2, "lamp")
+    run.desktop.press_keys("Tab")
+    if a11y(run):
+        focus = run.a11y.focused()
+        expect(focus is not None and focus[:2] == ("push button", app.strip(2).tone.name),
+               "Tab from the lamp went to %s" % (focus,))
+    run.desktop.press_keys("space")  # the focused tone button
+    heard(run.ear.silence(), "Tab from the lamp did not reach the tone button")
+    leave_clean(run)
+
+
+@check("Escape does nothing, in a field, on a tone button or in Help", needs={"keys", "pointer"})
+def escape_does_nothing(run):
+    app = ready(run)
+    app.click(1, "frequency")
+    run.desktop.press_keys("Escape")
+    app.press(1)  # on, with the focus on the tone button
+    run.desktop.press_keys("Escape")
+    heard(run.ear.alone(app.strip(1).hz, 0.2), "Escape changed what is heard")
+    dialog, dialog_layout = open_dialog(run, app, 1)
+    run.desktop.press_keys("Escape")
+    app.pause(0.3)
+    expect(len(app.windows()) == 2, "Escape closed Help")
+    run.desktop.raise_window(dialog)
+    run.desktop.click_control(dialog, dialog_layout.control("OK"))
+    expect(app.wait_windows(1), "OK did not close Help")
+    app.press(1)
+    heard(run.ear.silence(), "not silent")
+    leave_clean(run)
+
+
 @check("Tab stays inside a strip and rests on its slider", needs={"keys", "accessibility"})
 def tab_stays_in_strip(run):
     app = ready(run)
@@ -238,6 +286,24 @@ def slider_mouse(run):
     if a11y(run):
         slider_is(run, strip.slider.name, page)
     heard(run.ear.alone(1000, round(page / LEVEL_UNIT, 5)), "the click in the groove did not page down to %d" % page)
+
+
+@check("after the level field sets 150, a click on the slider's thumb makes the field read 100",
+       needs={"pointer", "keys"})
+def thumb_after_out_of_range_field(run):
+    app = ready(run)
+    strip = app.strip(3)
+    read = field_reader(run, strip.level.name)
+    app.replace_text(3, "level", "150")
+    wait_equal(read, "150", 3, strip.level.name)
+    app.pause(0.3)
+    # The thumb stands at the top; the slider's last value is 301 until its next notification.
+    run.desktop.click(*thumb_point(run, app, 3, strip.slider_range[1]))
+    wait_equal(read, "100", 3, strip.level.name + " after the click on the thumb")
+    app.press(3)
+    heard(run.ear.alone(1000, 1.0), "not heard at full level")
+    app.press(3)
+    heard(run.ear.silence(), "not silent")
 
 
 @check("a screen reader moves a slider: the level heard and the level field follow", needs={"accessibility"})
@@ -315,6 +381,23 @@ def several_bands(run):
         expect(all(lamps[b] == "red" for b in bands), "lamps: %s" % lamps)
     for b in bands:
         app.press(b)
+    heard(run.ear.silence(), "not silent")
+    leave_clean(run)
+
+
+@check("a double click on a tone button counts as two clicks, a triple click as three", needs={"pointer"})
+def double_click_is_two(run):
+    app = ready(run)
+    strip = app.strip(5)
+    point = run.desktop.control_point(app.window, strip.tone)
+    run.desktop.double_click(*point)
+    app.pause(0.5)
+    heard(run.ear.silence(), "a double click left the band sounding")
+    if "screenshots" in run.desktop.capabilities:
+        app.expect_lamp(5, "green")
+    run.desktop.double_click(*point, clicks=3)
+    heard(run.ear.alone(strip.hz, 0.2), "a triple click did not leave the band sounding")
+    app.press(5)
     heard(run.ear.silence(), "not silent")
     leave_clean(run)
 
@@ -402,6 +485,23 @@ def main_close_box_with_help(run):
     leave_clean(run)
 
 
+@check("when Help or About closes, the keyboard goes to the main window at once", needs={"keys"})
+def keyboard_back_after_dialogs(run):
+    app = ready(run)
+    for which, name in ((1, "Help"), (2, "About")):
+        dialog, dialog_layout = open_dialog(run, app, which)
+        run.desktop.click_control(dialog, dialog_layout.control("OK"))
+        expect(app.wait_windows(1), "OK did not close %s" % name)
+        if not wait_for(lambda: run.desktop.keyboard_window() == app.window.id, 3):
+            raise CheckFailed("after %s the keyboard goes to window %s, not the main window %s"
+                              % (name, run.desktop.keyboard_window(), app.window.id))
+        if "msaa" in run.desktop.capabilities:
+            focus = run.desktop.win32_focus()
+            expect(focus.get("active") == app.layout.main.title and focus.get("focus", [""])[0] == "RazizWindow",
+                   "after %s: %s" % (name, focus))
+    leave_clean(run)
+
+
 # --- a screen reader ----------------------------------------------------------------------------------
 
 @check("a screen reader finds the buttons, fields, boxes and sliders by name and presses a tone button",
@@ -422,6 +522,16 @@ def screen_reader(run):
         app.expect_lamp(7, "red")
     a.press(tone.name)
     heard(run.ear.silence(), "not silent")
+    leave_clean(run)
+
+
+@check("a Windows screen reader finds every strip's controls by the names they have on Linux", needs={"msaa"})
+def msaa_names(run):
+    app = ready(run)
+    names = {name for role, name, value in run.desktop.accessible_objects()}
+    missing = [c.name for s in run.layout.main.strips
+               for c in (s.panel, s.tone, s.frequency, s.level, s.slider, s.square, s.triangle) if c.name not in names]
+    expect(not missing, "no object named %s; the names seen: %s" % (missing, sorted(names)))
     leave_clean(run)
 
 

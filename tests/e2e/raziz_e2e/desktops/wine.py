@@ -1,4 +1,5 @@
-"""wine: the Windows program on a private Xvfb with no window manager, in a wine prefix made for the run.
+"""wine: the Windows program on a private Xvfb with no window manager (option window_manager=openbox adds
+one), in a wine prefix made for the run.
 wine's X11 driver draws the frames itself (Managed=N), with the marlett font for the caption buttons, and
 the sound goes through wine's PulseAudio driver to the cell's server."""
 import re
@@ -19,11 +20,15 @@ NICE = "-10"
 # wine's frame of a fixed-size window with a title bar, by its default metrics; the checks confirm them (the
 # strips' lamps where the client area should begin, the icon where the title bar should show it).
 BORDER, CAPTION, MENU = 3, 19, 19
+# Looks at the program from another Windows process: its accessible objects and its focus (built beside
+# raziz.exe by scripts/build-windows). The class of the program's top-level windows.
+PROBE = REPO / "build-windows" / "tests" / "window-probe.exe"
+FRAME_CLASS = "RazizWindow"
 
 
 class Wine(X11):
     name = "wine"
-    capabilities = frozenset({"positions", "pointer", "keys", "screenshots", "icon"})
+    capabilities = frozenset({"positions", "pointer", "keys", "screenshots", "icon", "msaa"})
     window_class = "raziz.exe"
     start_timeout = 60
     exit_timeout = 10
@@ -62,6 +67,10 @@ class Wine(X11):
 
     def start(self):
         self.xvfb.start()
+        if self.options.get("window_manager") == "openbox":
+            # wine still draws its own frames (Managed=N), but a window manager on the display competes for
+            # the keyboard focus, as on a desktop where wine runs beside other programs.
+            X11.start_openbox(self)
         self.wine("wineboot", "--init", timeout=300)
         self.wine("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f")
         self.wine("wine", "reg", "add", r"HKCU\Software\Wine\Drivers", "/v", "Audio", "/d", "pulse", "/f")
@@ -141,6 +150,31 @@ class Wine(X11):
         x, y, w, h = self.inside(window)
         self.raise_window(window)
         self.click(x + w - BORDER - 10, y + BORDER + CAPTION // 2)
+
+    # --- what a Windows screen reader sees ---------------------------------------------------------------
+
+    def probe(self, mode):
+        if not PROBE.exists():
+            raise DesktopError("%s is not built (scripts/build-windows)" % PROBE)
+        r = self.x("nice", "-n", NICE, "wine", str(PROBE), mode, FRAME_CLASS, timeout=60)
+        return [line.rstrip("\r").split("\t") for line in r.stdout.splitlines() if line.strip()]
+
+    def accessible_objects(self):
+        """(role, name, value) of every window of the program, through Microsoft Active Accessibility."""
+        return [tuple((fields + ["", "", ""])[:3]) for fields in self.probe("names")]
+
+    def accessible_value(self, name):
+        values = [v for role, n, v in self.accessible_objects() if n == name]
+        if not values:
+            raise DesktopError("no accessible object named %r" % name)
+        return values[0]
+
+    def win32_focus(self):
+        """{"active": title, "focus": [class, text]} of the program's thread."""
+        out = {}
+        for fields in self.probe("focus"):
+            out[fields[0]] = fields[1:] if fields[0] == "focus" else fields[1]
+        return out
 
     def open_menu_item(self, window, index):
         # By the mouse: with no window manager looking after wine's windows, the keyboard focus does not come

@@ -71,6 +71,9 @@ class X11(Desktop):
 
     def start(self):
         self.xvfb.start()
+        self.start_openbox()
+
+    def start_openbox(self):
         self.work.spawn("openbox", ["openbox", "--sm-disable"], env=self.program_env())
         if not wait_for(lambda: "window id" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout, 10):
             raise DesktopError("openbox did not start")
@@ -152,6 +155,15 @@ class X11(Desktop):
     # takes the motion and the button events in order, so the click lands at the new position all the same.
     def click(self, x, y, button=1):
         self.x("xdotool", "mousemove", str(x), str(y), "click", str(button))
+
+    def double_click(self, x, y, clicks=2):
+        # Within the double-click time of every toolkit, so the toolkit sees a double (or triple) click.
+        self.x("xdotool", "mousemove", str(x), str(y), "click", "--repeat", str(clicks), "--delay", "80", "1")
+
+    def keyboard_window(self):
+        """The X window holding the keyboard focus: where keys typed now would go."""
+        out = self.x("xdotool", "getwindowfocus").stdout.strip()
+        return int(out) if out.isdigit() else None
 
     def drag(self, x1, y1, x2, y2):
         self.x("xdotool", "mousemove", str(x1), str(y1), "mousedown", "1")
