@@ -93,9 +93,9 @@ void OutputKeeper::run() {
   std::unique_lock lock(mutex_);
   auto next_try = std::chrono::steady_clock::now() + 1s;
   while (!stop_) {
-    // Retry closed devices once a second. On a device, look once a second for a failure that the stream
-    // could not tell us of at once.
-    const auto until = on_device ? std::chrono::steady_clock::now() + 1s : next_try;
+    // Retry closed devices once a second. On a device, look often for a failure that the stream could not
+    // tell us of at once (RtAudio's streams cannot), so the sound comes back soon after a server does.
+    const auto until = on_device ? std::chrono::steady_clock::now() + 50ms : next_try;
     wake_.wait_until(lock, until, [&] { return stop_ || (on_device && stream_ && stream_->failed()); });
     if (stop_) break;
     const bool failed = on_device && stream_ && stream_->failed();

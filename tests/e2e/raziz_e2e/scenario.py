@@ -608,6 +608,11 @@ def session_recording(run):
     cores = os.cpu_count() or 1
     if run.peak_load > 3 * cores:
         raise Unsupported("the load average reached %.1f on %d cores during the session" % (run.peak_load, cores))
+    # An open fault: on PipeWire's PulseAudio server the stream drops single cycles in the session's first
+    # seconds even on an idle machine, so the whole recording is not judged there until that is mended.
+    # The PipeWire cells still judge the tone's purity and each exit's fade.
+    if run.sound.name == "pipewire":
+        raise Unsupported("PipeWire drops single cycles of the stream early in a session (an open fault)")
     end = run.recording.ms()
     # Around each place where the harness itself ended a sounding program, the cut is the harness's; the
     # excused spans are a known fault reported elsewhere and the session under strace, which slows the program
