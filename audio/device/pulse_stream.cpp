@@ -140,8 +140,8 @@ class PulseStream final : public OutputStream {
     });
     if (!ready || pa_.pa_context_get_state(context_) != PA_CONTEXT_READY) return false;
 
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(request_.sample_rate), 2};
-    stream_ = pa_.pa_stream_new(context_, "Raziz", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(request_.sample_rate), 2};
+    stream_ = pa_.pa_stream_new(context_, "Raziz", &format, nullptr);
     if (!stream_) return false;
     pa_.pa_stream_set_state_callback(stream_, &PulseStream::on_stream_state, this);
     pa_.pa_stream_set_write_callback(stream_, &PulseStream::on_writable, this);
