@@ -42,3 +42,16 @@ lamp_colour() {
   elif [ "${g:-0}" -gt $((${r:-0} + 60)) ]; then echo green
   else echo "other($r,$g,$b)"; fi
 }
+
+# Starts $E2E_BUILD/raziz on the session's display and waits until its window is painted and its client
+# origin found; its PID is then in $APP and its main window in $MAIN.
+start_raziz() {
+  spawn raziz "$E2E_BUILD/raziz"
+  APP=$SPAWNED
+  wait_for 10 xdotool search --onlyvisible --class raziz || return 1
+  MAIN=$(xdotool search --onlyvisible --class raziz | head -n 1)
+  painted() { screenshot "$E2E_WORK/s.png" && find_client_origin "$MAIN" "$E2E_WORK/s.png"; }
+  wait_for 10 painted
+}
+# Presses every band's tone button, so all nine sound.
+sound_all_bands() { local b; for b in 0 1 2 3 4 5 6 7 8; do click_at $(tone_button_at $b); done; }

@@ -18,13 +18,8 @@ PACAT_SCHED=${PACAT_SCHED-chrt -r 70}
 
 e2e_begin bench-pacat
 start_display >/dev/null 2>&1 && start_sound >/dev/null 2>&1 || { echo "no display or sound server"; exit 1; }
-spawn raziz "$E2E_BUILD/raziz"
-APP=$SPAWNED
-wait_for 10 xdotool search --onlyvisible --class raziz || exit 1
-MAIN=$(xdotool search --onlyvisible --class raziz | head -n 1)
-painted() { screenshot "$E2E_WORK/s.png" && find_client_origin "$MAIN" "$E2E_WORK/s.png"; }
-wait_for 10 painted || exit 1
-for b in 0 1 2 3 4 5 6 7 8; do click_at $(tone_button_at $b); done
+start_raziz || exit 1
+sound_all_bands
 sleep 2
 
 # Buffer + sink latency (ms) PulseAudio reports for the stream of process PID.

@@ -15,12 +15,7 @@ e2e_begin bench-live
 start_display >/dev/null 2>&1 && start_sound >/dev/null 2>&1 || { echo "no display or sound server"; exit 1; }
 REC=$E2E_WORK/rec.raw
 record_start "$REC" >/dev/null 2>&1 || { echo "cannot record"; exit 1; }
-spawn raziz "$E2E_BUILD/raziz"
-APP=$SPAWNED
-wait_for 10 xdotool search --onlyvisible --class raziz || exit 1
-MAIN=$(xdotool search --onlyvisible --class raziz | head -n 1)
-painted() { screenshot "$E2E_WORK/s.png" && find_client_origin "$MAIN" "$E2E_WORK/s.png"; }
-wait_for 10 painted || exit 1
+start_raziz || exit 1
 
 ticks() { awk '{ print $14 + $15 }' "$1"; }   # utime + stime, in clock ticks
 hz=$(getconf CLK_TCK)
@@ -32,7 +27,7 @@ cpu_over() {  # stat file, seconds -> percent of one core
 
 idle_ui=$(cpu_over "/proc/$APP/task/$APP/stat" "$SECONDS_TO_MEASURE")
 
-for b in 0 1 2 3 4 5 6 7 8; do click_at $(tone_button_at $b); done
+sound_all_bands
 sleep 2
 latencies=()
 for i in 1 2 3 4 5; do
