@@ -30,8 +30,6 @@ struct PulseLibrary {
   X(pa_stream_begin_write) X(pa_stream_cancel_write) X(pa_stream_write) X(pa_stream_drain)                    \
   X(pa_operation_unref)
   RAZIZ_PULSE_CALLS(RAZIZ_PULSE_CALL)
-  // Newer libraries only; without it the mainloop thread keeps its normal priority.
-  decltype(&::pa_threaded_mainloop_once_unlocked) pa_threaded_mainloop_once_unlocked = nullptr;
   bool loaded = false;
 };
 
@@ -47,8 +45,6 @@ const PulseLibrary& pulse() {
   lib.name = reinterpret_cast<decltype(lib.name)>(dlsym(handle, #name)); \
   all = all && lib.name != nullptr;
     RAZIZ_PULSE_CALLS(RAZIZ_PULSE_RESOLVE)
-    lib.pa_threaded_mainloop_once_unlocked = reinterpret_cast<decltype(lib.pa_threaded_mainloop_once_unlocked)>(
-        dlsym(handle, "pa_threaded_mainloop_once_unlocked"));
     lib.loaded = all;
   });
   return lib;
@@ -79,8 +75,6 @@ class PulseStream final : public OutputStream {
     pa_.pa_threaded_mainloop_lock(mainloop_);
     const bool ok = connect_locked();
     pa_.pa_threaded_mainloop_unlock(mainloop_);
-    if (ok && pa_.pa_threaded_mainloop_once_unlocked)
-      pa_.pa_threaded_mainloop_once_unlocked(mainloop_, &PulseStream::raise_priority, nullptr);
     return ok;
   }
 
@@ -169,10 +163,12 @@ class PulseStream final : public OutputStream {
     if (request_.on_failure) request_.on_failure(request_.owner);
   }
 
-  // Real-time, where the process may (otherwise it stays as it was): at nice -15 the stream still underran
-  // about once a second on a machine loaded ten times over; at real-time priority it did not. It costs
-  // CPU: each of the ~250 wake-ups a second preempts whatever runs.
-  static void raise_priority(pa_threaded_mainloop*, void*) {
+  // The mainloop thread renders, so it runs real-time where the process may (otherwise it stays as it
+  // was): at nice -15 the stream still underran about once a second on a machine loaded ten times over; at
+  // real-time priority it did not. It costs CPU: each of the ~250 wake-ups a second preempts whatever runs.
+  // This is done from the thread itself, once, as the connection comes up; handing the mainloop a callback
+  // from outside while it polls is a race that corrupted its event lists.
+  static void raise_priority() {
     sched_param param{};
     param.sched_priority = kPriority;
     sched_setscheduler(0, SCHED_RR, &param);
@@ -180,7 +176,9 @@ class PulseStream final : public OutputStream {
 
   static void on_context_state(pa_context* context, void* user) {
     auto* self = static_cast<PulseStream*>(user);
-    if (!PA_CONTEXT_IS_GOOD(self->pa_.pa_context_get_state(context))) self->fail();
+    const pa_context_state_t state = self->pa_.pa_context_get_state(context);
+    if (state == PA_CONTEXT_READY) raise_priority();
+    if (!PA_CONTEXT_IS_GOOD(state)) self->fail();
     self->pa_.pa_threaded_mainloop_signal(self->mainloop_, 0);
   }
 

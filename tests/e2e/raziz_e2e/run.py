@@ -23,6 +23,9 @@ from .sound_server import SoundServer
 
 REPO = Path(__file__).resolve().parents[3]
 APP_NAME = "raziz"
+# A wake-up this late on a CPU can run a 16 ms sound queue dry (what it holds varies between 11 and 16 ms),
+# whatever the program does.
+STALL_MS = 6
 
 
 def adapter(package, name, base):
@@ -57,13 +60,16 @@ class Run:
         self.cuts = []          # recording times (ms) where the harness cut the program's sound
         self.excused = []       # (from, to) ms of the recording not judged for clicks, with the reason where set
         self.a11y = None
+        self.stall_watch = None
+        self.stall_ms = STALL_MS
 
     def missing(self):
         for part in (self.desktop_class, self.sound_class):
             why = part.missing()
             if why:
                 return why
-        for tool in (self.build / "tests/e2e/raziz-layout", self.build / "tests/e2e/raziz-e2e-sound"):
+        for tool in (self.build / "tests/e2e/raziz-layout", self.build / "tests/e2e/raziz-e2e-sound",
+                     self.build / "tests/e2e/raziz-e2e-stall-watch", self.build / "tests/e2e/raziz-e2e-shot"):
             if not tool.exists():
                 return "%s is not built" % tool
         return None
@@ -82,6 +88,9 @@ class Run:
             shutil.rmtree(self.artefacts)
         self.artefacts.mkdir(parents=True)
         self.desktop.layout = self.layout
+        self.desktop.shot_tool = self.build / "tests/e2e/raziz-e2e-shot"
+        self.stall_watch = self.work.spawn("stall-watch", [str(self.build / "tests/e2e/raziz-e2e-stall-watch"),
+                                                           str(self.stall_ms)])
         self.desktop.start()
         if "accessibility" in self.desktop.capabilities:
             self.buses = Buses(self.work)
@@ -125,6 +134,20 @@ class Run:
         source = self.work.path(name + ".png")
         if source.exists():
             shutil.copy(source, self.artefacts / source.name)
+
+    def stalls(self):
+        """(ms of the recording, ms late) of each time the machine held a real-time thread STALL_MS or more
+        past its wake-up while this recording ran."""
+        found = []
+        for line in self.stall_watch.log_text().splitlines():
+            try:
+                t, _, late = (float(x) for x in line.split())
+            except ValueError:
+                continue
+            at = self.recording.ms_at(t)
+            if at is not None:
+                found.append((at, late))
+        return found
 
     def note_cut(self):
         self.cuts.append(self.recording.ms())

@@ -598,6 +598,18 @@ def no_underruns(run):
 from . import security  # noqa: E402,F401
 
 
+def judged_stretches(spans, end, shortest=50):
+    """The stretches of 0..end outside every span (spans may overlap or nest), each longer than shortest ms."""
+    stretches, start = [], 0
+    for a, b in sorted(spans):
+        if a - start > shortest:
+            stretches.append((start, min(a, end)))
+        start = max(start, b)
+    if end - start > shortest:
+        stretches.append((start, end))
+    return [(a, b) for a, b in stretches if b - a > shortest]
+
+
 @check("no click or gap anywhere in the session's recording", left_out={
     "wine": "wine's bridge to the sound server drops a few milliseconds when the machine is busy; "
             "the exits are judged around their fade"})
@@ -608,23 +620,21 @@ def session_recording(run):
     cores = os.cpu_count() or 1
     if run.peak_load > 3 * cores:
         raise Unsupported("the load average reached %.1f on %d cores during the session" % (run.peak_load, cores))
-    # An open fault: on PipeWire's PulseAudio server the stream drops single cycles in the session's first
-    # seconds even on an idle machine, so the whole recording is not judged there until that is mended.
-    # The PipeWire cells still judge the tone's purity and each exit's fade.
-    if run.sound.name == "pipewire":
-        raise Unsupported("PipeWire drops single cycles of the stream early in a session (an open fault)")
     end = run.recording.ms()
     # Around each place where the harness itself ended a sounding program, the cut is the harness's; the
     # excused spans are a known fault reported elsewhere and the session under strace, which slows the program
-    # down beyond keeping its stream fed.
-    spans = sorted([(c - 300, c + 300) for c in run.cuts] + run.excused)
-    edges = [0] + [x for span in spans for x in span] + [end]
+    # down beyond keeping its stream fed. Where the machine itself kept real-time threads waiting long enough
+    # to run any stream's queue dry, a gap is the machine's; a watch runs beside the session and says when.
+    stalls = run.stalls()
+    run.figures["machine stalls of %d ms or more" % run.stall_ms] = "none" if not stalls else \
+        "%d, longest %.1f ms, at %s ms" % (len(stalls), max(late for _, late in stalls),
+                                           ", ".join("%d" % at for at, _ in stalls))
+    spans = [(c - 300, c + 300) for c in run.cuts] + run.excused + [(at - 100, at + 300) for at, _ in stalls]
     problems = []
-    for start, stop in zip(edges[0::2], edges[1::2]):
-        if stop - start > 50:  # spans may overlap: then there is nothing between them
-            problem = run.ear.clicks(start, stop)
-            if problem:
-                problems.append("%d..%d ms: %s" % (start, stop, problem))
+    for start, stop in judged_stretches(spans, end):
+        problem = run.ear.clicks(start, stop)
+        if problem:
+            problems.append("%d..%d ms: %s" % (start, stop, problem))
     expect(not problems, "\n".join(problems))
 
 

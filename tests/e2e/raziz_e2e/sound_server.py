@@ -5,8 +5,10 @@ null sink named "e2e" (48000 Hz, float32le, stereo) as the default sink, and rea
 server. Both kinds speak the PulseAudio protocol (PipeWire through pipewire-pulse), so recording the sink's
 monitor and listing the clients' streams are done here with pactl and parec; an adapter only starts, kills
 and restarts its server."""
+import bisect
 import os
 import subprocess
+import time
 
 from .processes import wait_for
 
@@ -27,13 +29,26 @@ class Recording:
         self.path = path
         self.process = process
         self.work = work
+        # (time.monotonic(), ms) at each reading: places what another clock timed in the recording.
+        self.readings = []
 
     def ms(self):
         """Milliseconds recorded so far."""
         try:
-            return os.path.getsize(self.path) // FRAME_BYTES * 1000 // RATE
+            ms = os.path.getsize(self.path) // FRAME_BYTES * 1000 // RATE
         except OSError:
             return 0
+        self.readings.append((time.monotonic(), ms))
+        return ms
+
+    def ms_at(self, t):
+        """Where time.monotonic() value t falls in the recording, from the reading nearest it; None outside the
+        readings. The recorder's own latency (tens of milliseconds) stays in the answer."""
+        if not self.readings or not self.readings[0][0] <= t <= self.readings[-1][0]:
+            return None
+        i = bisect.bisect_left(self.readings, (t,))
+        near = min(self.readings[max(0, i - 1):i + 1], key=lambda r: abs(r[0] - t))
+        return near[1] + (t - near[0]) * 1000
 
     def wait_ms(self, ms, timeout=None):
         """Waits until ms more milliseconds have been recorded than at the call; False if they did not come."""

@@ -43,7 +43,7 @@ class Wine(X11):
 
     @classmethod
     def missing(cls):
-        for tool in ("wine", "wineboot", "wineserver", "Xvfb", "xdotool", "xwininfo", "import"):
+        for tool in ("wine", "wineboot", "wineserver", "Xvfb", "xdotool", "xwininfo"):
             if shutil.which(tool) is None:
                 return "%s is not installed" % tool
         if not Path("/usr/share/wine/fonts/marlett.ttf").exists():
