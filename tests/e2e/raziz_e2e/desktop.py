@@ -58,6 +58,9 @@ class Desktop:
     page_down_from_top = 161
     # Layout units from the slider's top and bottom ends to where the thumb's middle stands at the range's ends.
     slider_insets = (4, 4)
+    # Pixels at each side of a control's box, by kind, that hold its frame rather than its text (kinds not
+    # named: one pixel for a field or a button, none for the rest).
+    frame_pixels = {}
     # True where the outer frame takes exactly the size the program asks (Win32); toolkits that size the
     # frame around their client area leave it False.
     frames_sized_by_program = False

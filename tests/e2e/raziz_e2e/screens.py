@@ -19,11 +19,12 @@ def scaled_layout(run):
     return run.scaled_layout
 
 
-def box_pixels(pixels, origin, control):
-    """The control's box on the screen, less its outermost pixel where it has a border (fields, buttons)."""
+def box_pixels(desktop, pixels, origin, control):
+    """The control's box on the screen, less the pixels of its frame (one where it has a border, unless the
+    desktop says more)."""
     ox, oy = origin
     x, y, w, h = control.rect
-    b = 0 if control.kind in ("label", "check box") else 1
+    b = desktop.frame_pixels.get(control.kind, 0 if control.kind in ("label", "check box") else 1)
     return pixels[oy + y + b:oy + y + h - b, ox + x + b:ox + x + w - b].astype(int)
 
 
@@ -84,7 +85,7 @@ def strip_texts_whole(run):
     origin = run.desktop.client_origin(app.window)
     problems = []
     for what, control in strip_texts(app):
-        problem = text_problem(box_pixels(pixels, origin, control), control.kind)
+        problem = text_problem(box_pixels(run.desktop, pixels, origin, control), control.kind)
         if problem:
             problems.append("%s %r: %s" % (what, control.text, problem))
     expect(not problems, "; ".join(problems))
@@ -104,7 +105,7 @@ def dialog_texts_whole(run):
         dialog_layout = getattr(scaled_layout(run), name)
         for control in dialog_layout.controls:
             if control.kind in ("button", "label", "text area") and control.text.strip():
-                problem = text_problem(box_pixels(pixels, origin, control), control.kind)
+                problem = text_problem(box_pixels(run.desktop, pixels, origin, control), control.kind)
                 if problem:
                     problems.append("%s %r: %s" % (name, control.text, problem))
         run.desktop.click_control(dialog, (run.layout.help if which == 1 else run.layout.about).control("OK"))
@@ -124,7 +125,7 @@ def fixed_background_contrast(run):
     for what, control in strip_texts(app):
         if control.kind not in ("field", "check box"):
             continue
-        ratio = text_contrast(box_pixels(pixels, origin, control))
+        ratio = text_contrast(box_pixels(run.desktop, pixels, origin, control))
         if worst is None or ratio < worst:
             worst, where = ratio, what
     run.figures["smallest text contrast"] = "%.2f (%s)" % (worst, where)

@@ -18,8 +18,25 @@ REPO = Path(__file__).resolve().parents[4]
 # sound going while screenshots and input tools keep the machine busy.
 NICE = "-10"
 # wine's frame of a fixed-size window with a title bar, by its default metrics; the checks confirm them (the
-# strips' lamps where the client area should begin, the icon where the title bar should show it).
-BORDER, CAPTION, MENU = 3, 19, 19
+# strips' lamps where the client area should begin, the icon where the title bar should show it). The border
+# keeps its width at every DPI; the caption and the menu bar are 18 pixels at 96 dpi, scaled, plus a line.
+BORDER = 3
+
+
+def bar_height(dpi):
+    return (18 * dpi + 48) // 96 + 1
+
+
+# A dark colour scheme, as the prefix's registry holds it ("R G B"), with the visual style off so that the
+# classic controls draw in the scheme's colours: the case where text on a fixed background could vanish.
+DARK_SCHEME = {
+    "Window": "32 32 32", "WindowText": "230 230 230", "ButtonFace": "45 45 48", "ButtonText": "235 235 235",
+    "Menu": "40 40 40", "MenuBar": "40 40 40", "MenuText": "230 230 230", "Background": "0 0 0",
+    "ButtonHilight": "90 90 90", "ButtonLight": "70 70 70", "ButtonShadow": "20 20 20", "ButtonDkShadow": "0 0 0",
+    "GrayText": "150 150 150", "Hilight": "0 90 160", "HilightText": "255 255 255", "ActiveTitle": "30 30 60",
+    "GradientActiveTitle": "30 30 60", "TitleText": "230 230 230", "InfoWindow": "40 40 40",
+    "InfoText": "230 230 230", "AppWorkspace": "30 30 30", "Scrollbar": "50 50 50",
+}
 # Looks at the program from another Windows process: its accessible objects and its focus (built beside
 # raziz.exe by scripts/build-windows). The class of the program's top-level windows.
 PROBE = REPO / "build-windows" / "tests" / "window-probe.exe"
@@ -34,11 +51,20 @@ class Wine(X11):
     exit_timeout = 10
     page_down_from_top = 160
     slider_insets = (8, 14)
+    # The classic frames are two pixels at every density (a field's sunken edge shows in a dark scheme, where
+    # its inner line is not the field's white), and the push button with the keyboard focus has a dotted
+    # rectangle drawn three pixels inside its frame.
+    frame_pixels = {"button": 5, "field": 2}
     frames_sized_by_program = True
 
     def __init__(self, work, options=None):
         super().__init__(work, options)
         self.prefix = work.path("wine")
+        # The screen's density as Windows reports it (the prefix's LogPixels); the program lays itself out at
+        # dpi / 96, so the cell's layout scale follows unless the cell says otherwise.
+        self.dpi = int(self.options.get("dpi", 96))
+        self.layout_scale = float(self.options.get("layout_scale", self.dpi / 96))
+        self.caption = self.menu = bar_height(self.dpi)
         self.layout = None  # the runner's layout.Layout: how many items the File menu holds
 
     @classmethod
@@ -75,6 +101,22 @@ class Wine(X11):
         self.wine("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f")
         self.wine("wine", "reg", "add", r"HKCU\Software\Wine\Drivers", "/v", "Audio", "/d", "pulse", "/f")
         shutil.copy("/usr/share/wine/fonts/marlett.ttf", self.prefix / "drive_c/windows/Fonts/")
+        if self.dpi != 96 or self.options.get("scheme") == "dark":
+            self.set_screen()
+
+    def set_screen(self):
+        """The cell's density and colour scheme, in the prefix's registry."""
+        if self.dpi != 96:
+            self.wine("wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+                      "/d", str(self.dpi), "/f")
+        if self.options.get("scheme") == "dark":
+            for name, rgb in DARK_SCHEME.items():
+                self.wine("wine", "reg", "add", r"HKCU\Control Panel\Colors", "/v", name, "/d", rgb, "/f")
+            self.wine("wine", "reg", "add", r"HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager",
+                      "/v", "ThemeActive", "/d", "0", "/f")
+        # Read when wine starts a session: end the one wineboot left running (it saves the registry).
+        self.x("wineserver", "-k")
+        self.x("wineserver", "-w")
 
     def stop(self):
         if self.prefix.exists():
@@ -123,11 +165,11 @@ class Wine(X11):
 
     def client_origin(self, window):
         x, y, w, h = self.inside(window)
-        return (x + BORDER, y + BORDER + CAPTION + (MENU if self.is_main(window) else 0))
+        return (x + BORDER, y + BORDER + self.caption + (self.menu if self.is_main(window) else 0))
 
     def client_size(self, window):
         x, y, w, h = self.inside(window)
-        return (w - 2 * BORDER, h - 2 * BORDER - CAPTION - (MENU if self.is_main(window) else 0))
+        return (w - 2 * BORDER, h - 2 * BORDER - self.caption - (self.menu if self.is_main(window) else 0))
 
     def has_icon(self, window):
         # The middle of the icon at the small size, looked for at the left of the title bar; the caption's
@@ -138,7 +180,7 @@ class Wine(X11):
                             "-crop", "10x10+3+3", "+repage", str(reference)], check=True)
         shot = images.load(self.screenshot(self.work.path("title.png")))
         x, y = self.client_origin(window)
-        top = y - CAPTION - (MENU if self.is_main(window) else 0) - 4
+        top = y - self.caption - (self.menu if self.is_main(window) else 0) - 4
         area = shot[top:top + 28, x - 5:x + 23]
         error = images.find_subimage(area, images.load(reference))
         return None if error < 0.15 else "no icon in the title bar (best match differs by %.3f)" % error
@@ -149,7 +191,7 @@ class Wine(X11):
     def close_box(self, window):
         x, y, w, h = self.inside(window)
         self.raise_window(window)
-        self.click(x + w - BORDER - 10, y + BORDER + CAPTION // 2)
+        self.click(x + w - BORDER - self.to_screen(10), y + BORDER + self.caption // 2)
 
     # --- what a Windows screen reader sees ---------------------------------------------------------------
 
@@ -180,7 +222,7 @@ class Wine(X11):
         # By the mouse: with no window manager looking after wine's windows, the keyboard focus does not come
         # back to the main window when a dialog closes, so keys could go astray.
         x, y = self.client_origin(window)
-        self.click(x + 15, y - MENU // 2)
+        self.click(x + self.to_screen(15), y - self.menu // 2)
         drop = wait_for(lambda: self.top_levels(False), 5)
         if not drop:
             raise DesktopError("File did not open")
