@@ -12,6 +12,23 @@ TRACED = ("execve,execveat,open,openat,openat2,creat,chdir,fchdir,socket,connect
 IMAGES = ("verde.png", "rosso.png", "slider.png", "verde@2x.png", "rosso@2x.png", "slider@2x.png")
 
 
+def joined(lines):
+    """strace's lines with each call that another thread interrupted ("<unfinished ...>") joined to its
+    "<... resumed>" end, so a call and its result stand on one line."""
+    out, pending = [], {}
+    for l in lines:
+        pid = l.split(" ", 1)[0]
+        if l.endswith(" <unfinished ...>"):
+            pending[pid] = l[:-len(" <unfinished ...>")]
+            continue
+        resumed = re.match(r"^\d+ +<\.\.\. \w+ resumed>(.*)$", l)
+        if resumed and pid in pending:
+            out.append(pending.pop(pid) + resumed.group(1))
+            continue
+        out.append(l)
+    return out + list(pending.values())
+
+
 def traced(run):
     """The trace of a whole session (a band, About's three links, Help, the close box): all its lines, and the
     program's own (the processes that never ran another executable than the program)."""
@@ -44,7 +61,7 @@ def traced(run):
     app.exited_with(0)
     run.app = None
     run.excused.append((began, run.recording.ms() + 300))
-    lines = trace.read_text().splitlines()
+    lines = joined(trace.read_text().splitlines())
     program = str(run.program.name)
     children = {l.split()[0] for l in lines if re.match(r"^\d+ +execve\(", l) and not re.search(r'/%s"' % re.escape(program), l)}
     run.trace = {"all": lines, "program": [l for l in lines if l.split()[0] not in children],
@@ -76,11 +93,11 @@ def no_network(run):
 @check("the program opened no file for writing and created, renamed or removed none", needs={"linux", "screenshots"})
 def writes_nothing(run):
     bad = []
-    # GTK on Wayland reads its settings through dconf, which opens its one-byte change flag in the runtime
-    # folder for writing: the settings layer's, not a file of the program's.
-    dconf_flag = '"%s/dconf/user"' % run.work.env["XDG_RUNTIME_DIR"]
+    # GTK on Wayland reads its settings through dconf, which makes its folder in the runtime folder and opens
+    # its one-byte change flag there for writing: the settings layer's, not files of the program's.
+    dconf = '"%s/dconf' % run.work.env["XDG_RUNTIME_DIR"]
     for l in traced(run)["program"]:
-        if dconf_flag in l:
+        if dconf + '"' in l or dconf + '/user"' in l:
             continue
         if re.search(r"(open|openat|openat2|creat)\(", l) and re.search(r"O_WRONLY|O_RDWR|O_CREAT|O_TRUNC|O_APPEND|creat\(", l) \
                 and not re.search(r'"/dev/|= -1 ', l):
