@@ -7,10 +7,6 @@
 namespace raziz {
 namespace {
 
-constexpr int kHelpTag = 100;
-constexpr int kAboutTag = 200;
-constexpr int kExitTag = 300;
-
 void run_control(Program& program, ControlMatch match, int data) {
   ChannelStrip& strip = program.strips[match.band];
   switch (match.role) {

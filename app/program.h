@@ -29,6 +29,9 @@ struct ProgramOptions {
   std::function<void(int status)> end_process = end_process_now;
 };
 
+// The File menu's items, as their menu actions name them.
+enum MenuTag : int { kHelpTag = 100, kAboutTag = 200, kExitTag = 300 };
+
 // What the shell holds for the life of the process.
 struct Program {
   ToneBank bank;

@@ -19,9 +19,9 @@ void start_program(Program& program, ui::TGuiDriver& driver, const ProgramOption
 
   ui::TGadget* root = program.main_window->GetMenu();
   program.file_menu = ui::NewMenuItem("File", 0, root, 0, 0);
-  program.help_item = ui::NewMenuItem("Help", 100, program.file_menu, 0, 0);
-  program.about_item = ui::NewMenuItem("About", 200, program.file_menu, 0, 0);
-  program.exit_item = ui::NewMenuItem("Exit", 300, program.file_menu, 0, 0);
+  program.help_item = ui::NewMenuItem("Help", kHelpTag, program.file_menu, 0, 0);
+  program.about_item = ui::NewMenuItem("About", kAboutTag, program.file_menu, 0, 0);
+  program.exit_item = ui::NewMenuItem("Exit", kExitTag, program.file_menu, 0, 0);
   program.main_window->UpdateMenu();
   program.main_window->Activate(0);
 

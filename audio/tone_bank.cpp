@@ -6,18 +6,6 @@
 
 namespace raziz {
 
-const std::array<BandInfo, 9> kBands = {{
-    {500, "500", 6},
-    {630, "630", 94},
-    {800, "800", 182},
-    {1000, "1000", 270},
-    {1250, "1250", 358},
-    {1600, "1600", 446},
-    {2000, "2000", 534},
-    {2500, "2500", 622},
-    {3150, "3150", 710},
-}};
-
 namespace {
 
 constexpr int kVirtualChannels = 32;
@@ -49,10 +37,10 @@ void start(ToneBank& bank, AudioOutput output) {
   mixer::System_Create(&bank.system);
   mixer::System_Init(bank.system, kVirtualChannels,
                      output == AudioOutput::offline ? mixer::INIT_OFFLINE : mixer::INIT_NORMAL, nullptr);
-  for (int band = 0; band < static_cast<int>(kBands.size()); ++band) {
+  for (int band = 0; band < kBandCount; ++band) {
     ToneChannel& tone = bank.channels[band];
     tone.band = band;
-    tone.frequency = kBands[band].frequency;
+    tone.frequency = kBandFrequencies[band];
     tone.sounding = false;
     mixer::System_CreateDSPByType(bank.system, mixer::DSP_TYPE_OSCILLATOR, &tone.oscillator);
     mixer::DSP_SetParameter(tone.oscillator, mixer::OSCILLATOR_TYPE, mixer::WAVE_SINE);

@@ -11,14 +11,9 @@ namespace raziz {
 
 enum class Waveform { sine, square, triangle };
 
-struct BandInfo {
-  int frequency;
-  const char* caption;
-  int strip_x;
-};
-
-// The third-octave bands from 500 Hz to 3150 Hz, left to right.
-extern const std::array<BandInfo, 9> kBands;
+// The third-octave bands from 500 Hz to 3150 Hz, low to high.
+inline constexpr int kBandCount = 9;
+inline constexpr std::array<int, kBandCount> kBandFrequencies = {500, 630, 800, 1000, 1250, 1600, 2000, 2500, 3150};
 
 struct ToneChannel {
   int band = 0;
@@ -33,7 +28,7 @@ enum class AudioOutput { device, offline };
 
 struct ToneBank {
   mixer::System* system = nullptr;
-  std::array<ToneChannel, 9> channels{};
+  std::array<ToneChannel, kBandCount> channels{};
 };
 
 // Nine oscillators playing muted, sine, at the band frequencies, volume 0.2; nothing sounding.

@@ -5,24 +5,24 @@
 #include <vector>
 
 #include "audio/mixer/mixer.h"
+#include "audio/tone_bank.h"
 
 namespace {
 
 namespace mx = raziz::mixer;
 
-constexpr float kBands[9] = {500, 630, 800, 1000, 1250, 1600, 2000, 2500, 3150};
 constexpr int kRate = 48000;
 
-void render_nine(benchmark::State& state, const float (&waveforms)[9]) {
+void render_nine(benchmark::State& state, const float (&waveforms)[raziz::kBandCount]) {
   mx::System* system = nullptr;
   mx::System_Create(&system);
   mx::System_Init(system, 32, mx::INIT_OFFLINE, nullptr);
-  for (int band = 0; band < 9; ++band) {
+  for (int band = 0; band < raziz::kBandCount; ++band) {
     mx::DSP* dsp = nullptr;
     mx::Channel* channel = nullptr;
     mx::System_CreateDSPByType(system, mx::DSP_TYPE_OSCILLATOR, &dsp);
     mx::DSP_SetParameter(dsp, mx::OSCILLATOR_TYPE, waveforms[band]);
-    mx::DSP_SetParameter(dsp, mx::OSCILLATOR_RATE, kBands[band]);
+    mx::DSP_SetParameter(dsp, mx::OSCILLATOR_RATE, static_cast<float>(raziz::kBandFrequencies[band]));
     mx::System_PlayDSP(system, -1, dsp, false, &channel);
     mx::Channel_SetVolume(channel, 0.1f);
   }

@@ -43,9 +43,9 @@ void BM_HourOfNineBands(benchmark::State& state) {
     minutes.clear();
     for (int minute = 0; minute < 60; ++minute) {
       // The settings repeat every five minutes, so the first five and the last five do the same work.
-      for (int band = 0; band < 9; ++band) {
+      for (int band = 0; band < raziz::kBandCount; ++band) {
         const int turn = (minute + band) % 5;
-        raziz::set_rate(bank, band, static_cast<float>(raziz::kBands[band].frequency + 10 * turn));
+        raziz::set_rate(bank, band, static_cast<float>(raziz::kBandFrequencies[band] + 10 * turn));
         raziz::set_waveform(bank, band, static_cast<Waveform>(turn % 3));
         raziz::set_level(bank, band, turn == 4 ? 1e-39f : 0.05f * static_cast<float>(turn + 1));
         if (bank.channels[band].sounding != (turn != 3)) raziz::toggle(bank, band);

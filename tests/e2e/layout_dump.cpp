@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
   const TGadget* items[] = {program.help_item, program.about_item, program.exit_item};
   for (std::size_t i = 0; i < std::size(items); ++i) out += (i ? ", " : "") + json_string(items[i]->name);
   out += "],\n    \"strips\": [";
-  for (int b = 0; b < 9; ++b) out += (b ? ",\n      " : "\n      ") + strip_json(program.strips[b], b);
+  for (int b = 0; b < raziz::kBandCount; ++b) out += (b ? ",\n      " : "\n      ") + strip_json(program.strips[b], b);
   out += "]},\n  \"help\": " + dump_dialog(session, program.main_window, raziz::run_help);
   out += ",\n  \"about\": " + dump_dialog(session, program.main_window, raziz::run_about) + "\n}\n";
   std::fputs(out.c_str(), stdout);

@@ -184,7 +184,7 @@ TEST_F(Dialogs, WhileOpenTheMainWindowsActionsAreSwallowedAndItsCloseBoxClosesOn
     EXPECT_TRUE(muted(b));
     EXPECT_FALSE(program.bank.channels[b].sounding);
     EXPECT_FLOAT_EQ(volume(b), 0.2f);
-    EXPECT_EQ(rate(b), static_cast<float>(kBands[b].frequency));
+    EXPECT_EQ(rate(b), static_cast<float>(kBandFrequencies[b]));
   }
   // The controls moved on screen, but nothing followed them.
   EXPECT_EQ(peer(strip(2).frequency_field).text, "440");

@@ -66,7 +66,7 @@ TEST_F(StartUp, EveryStripStandsWhereItShould) {
   for (int b = 0; b < 9; ++b) {
     SCOPED_TRACE("band " + std::to_string(b));
     const ChannelStrip& s = strip(b);
-    const std::string caption = kBands[b].caption;
+    const std::string caption = std::to_string(kBandFrequencies[b]);
 
     EXPECT_EQ(s.group_panel->parent, program.main_window);
     EXPECT_EQ(rect_of(s.group_panel), (Rect{6 + 88 * b, -6, 88, 480}));
@@ -168,7 +168,7 @@ TEST_F(StartUp, NineOscillatorsRunMutedAtTheBandFrequencies) {
     EXPECT_FALSE(paused(b));
     EXPECT_FLOAT_EQ(volume(b), 0.2f);
     EXPECT_EQ(waveform(b), mixer::WAVE_SINE);
-    EXPECT_EQ(rate(b), static_cast<float>(kBands[b].frequency));
+    EXPECT_EQ(rate(b), static_cast<float>(kBandFrequencies[b]));
   }
   EXPECT_EQ(render_peak(4800), 0.0f);
 }

@@ -12,17 +12,25 @@ namespace {
 
 using ui::TGadget;
 
+// A strip is captioned with its band's frequency; the strips stand side by side, 88 pixels apart.
+struct StripPlace {
+  std::string caption;
+  int x = 0;
+};
+
+StripPlace place_of(int band) { return {std::to_string(kBandFrequencies[band]), 6 + 88 * band}; }
+
 // What a screen reader announces for the controls whose own text does not say what they are. The tone button
 // and the waveform boxes keep their captions.
-void name_for_screen_readers(ChannelStrip& strip, const BandInfo& band) {
-  const std::string hz = std::string(band.caption) + " Hz";
+void name_for_screen_readers(ChannelStrip& strip, const StripPlace& band) {
+  const std::string hz = band.caption + " Hz";
   strip.group_panel->SetAccessibleName("Band " + hz);
   strip.frequency_field->SetAccessibleName("Frequency " + hz);
   strip.level_field->SetAccessibleName("Level percent " + hz);
 }
 
-void build_column(ChannelStrip& strip, TGadget* main_window, const BandInfo& band, int band_index) {
-  strip.group_panel = ui::NewPanel(band.strip_x, -6, 88, 480, main_window, ui::panel_style::kGroup, "");
+void build_column(ChannelStrip& strip, TGadget* main_window, const StripPlace& band, int band_index) {
+  strip.group_panel = ui::NewPanel(band.x, -6, 88, 480, main_window, ui::panel_style::kGroup, "");
   ui::SetGadgetColor(strip.group_panel, 192, 192, 192, 1);
 
   strip.lamp = ui::NewPanel(14, 0, 50, 50, strip.group_panel, ui::panel_style::kPlain, " ");
@@ -43,13 +51,13 @@ void build_column(ChannelStrip& strip, TGadget* main_window, const BandInfo& ban
   strip.triangle_box = ui::NewButton("TRIANGLE", 4, 435, 74, 23, strip.group_panel, ui::button_style::kCheckBox);
 }
 
-void build_slider(ChannelStrip& strip, const BandInfo& band, const std::shared_ptr<const ui::TPixmap>& backdrop) {
+void build_slider(ChannelStrip& strip, const StripPlace& band, const std::shared_ptr<const ui::TPixmap>& backdrop) {
   strip.slider_well = ui::NewPanel(12, 140, 50, 230, strip.group_panel, ui::panel_style::kGroup, "");
   constexpr int kVerticalTrackBar = 6;
   strip.level_slider = ui::NewSlider(9, 1, 23, 200, strip.slider_well, kVerticalTrackBar);
   strip.level_slider->SetRange(1, 200);
   strip.level_slider->SetProp(105);
-  strip.level_slider->SetAccessibleName("Level " + std::string(band.caption) + " Hz");
+  strip.level_slider->SetAccessibleName("Level " + band.caption + " Hz");
   strip.slider_well->SetPixmap(backdrop, 0);
 }
 
@@ -57,16 +65,17 @@ void build_slider(ChannelStrip& strip, const BandInfo& band, const std::shared_p
 
 ChannelStrips build_strips(TGadget* main_window) {
   ChannelStrips strips;
-  for (int b = 0; b < 9; ++b) {
-    build_column(strips[b], main_window, kBands[b], b);
-    name_for_screen_readers(strips[b], kBands[b]);
+  for (int b = 0; b < kBandCount; ++b) {
+    const StripPlace place = place_of(b);
+    build_column(strips[b], main_window, place, b);
+    name_for_screen_readers(strips[b], place);
   }
 
   ui::pump_and_repaint(main_window);
 
   // One decoded backdrop serves all nine wells.
   const std::shared_ptr<const ui::TPixmap> backdrop = ui::LoadPixmap(kSliderBackdrop);
-  for (int b = 0; b < 9; ++b) build_slider(strips[b], kBands[b], backdrop);
+  for (int b = 0; b < kBandCount; ++b) build_slider(strips[b], place_of(b), backdrop);
   return strips;
 }
 

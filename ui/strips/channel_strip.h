@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 
+#include "audio/tone_bank.h"
+
 namespace raziz::ui {
 class TGadget;
 struct TPixmap;
@@ -27,7 +29,7 @@ struct ChannelStrip {
   ui::TGadget* level_slider = nullptr;
 };
 
-using ChannelStrips = std::array<ChannelStrip, 9>;
+using ChannelStrips = std::array<ChannelStrip, kBandCount>;
 
 // Builds the nine strips into the main window, band 0 (500 Hz) on the left, and repaints the window once
 // midway (before the slider wells). Images are read by bare file name from the working directory.

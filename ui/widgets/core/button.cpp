@@ -4,8 +4,8 @@
 
 namespace raziz::ui {
 
-void Core::Click(TGadget* button) {
-  if (!RaisesEvents(button) || button->kind_ != kButton) return;
+void input::Clicked(TGadget* button) {
+  if (!Core::RaisesEvents(button) || button->kind_ != kButton) return;
   int data = 0;
   switch (button->style & 7) {
     case button_style::kCheckBox:
@@ -21,7 +21,7 @@ void Core::Click(TGadget* button) {
     default:
       break;
   }
-  Raise(kGadgetAction, button, data);
+  Core::Raise(kGadgetAction, button, data);
 }
 
 }  // namespace raziz::ui

@@ -70,14 +70,7 @@ class Core {
   static void Deactivate();
 
   // Controls.
-  static void Click(TGadget* button);
-  static void TextEdited(TGadget* field, std::string_view text, int selection_start, int selection_end);
-  static void SelectionChanged(TGadget* field, int selection_start, int selection_end);
-  static void SliderNotified(TGadget* slider, int position);
   static void SliderKey(TGadget* slider, Key key);
-  static bool KeyPressed(TGadget* window, Key key, bool shift);
-  static void WindowMoved(TGadget* window, int x, int y);
-  static void WindowSized(TGadget* window, int width, int height);
   static void Rescale(TGadget& window, double factor);
   static void PlaceAgain(TGadget& gadget);
 

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/widgets/core/input.h"
+
 namespace raziz::ui {
 
 struct TPixmap;
@@ -135,7 +137,15 @@ class TGadget {
   virtual std::intptr_t NativeHandle(int /*which*/) { return 0; }  // 1: own window, 2: client window
 
  private:
-  friend class Core;  // the creation order, input handling and keyboard rules in the core's sources
+  friend class Core;  // the creation order, focus and keyboard rules in the core's sources
+  // What the user did reaches the gadget's state only through these, the core's entry points for drivers.
+  friend void input::Clicked(TGadget*);
+  friend void input::TextEdited(TGadget*, std::string_view, int, int);
+  friend void input::SelectionChanged(TGadget*, int, int);
+  friend void input::SliderMoved(TGadget*, int);
+  friend bool input::KeyPressed(TGadget*, Key, bool);
+  friend void input::WindowMoved(TGadget*, int, int);
+  friend void input::WindowSized(TGadget*, int, int);
 
   const int kind_;
   bool alive_ = true;

@@ -6,23 +6,9 @@
 
 namespace raziz::ui::input {
 
-void Clicked(TGadget* button) { Core::Click(button); }
-
-void TextEdited(TGadget* field, std::string_view text, int selection_start, int selection_end) {
-  Core::TextEdited(field, text, selection_start, selection_end);
-}
-
-void SelectionChanged(TGadget* field, int selection_start, int selection_end) {
-  Core::SelectionChanged(field, selection_start, selection_end);
-}
-
 void ContextMenu(TGadget* area, int x, int y) {
   if (Core::RaisesEvents(area) && area->kind() == kTextArea) Core::Raise(kGadgetMenu, area, 0, x, y);
 }
-
-void SliderMoved(TGadget* slider, int position) { Core::SliderNotified(slider, position); }
-
-bool KeyPressed(TGadget* window, Key key, bool shift) { return Core::KeyPressed(window, key, shift); }
 
 void FocusGained(TGadget* gadget) {
   if (!Core::RaisesEvents(gadget) || gadget->kind() == kLabel || gadget->kind() == kMenuItem) return;
@@ -43,10 +29,6 @@ void MenuChosen(TGadget* item) {
   Core::Raise(kMenuAction, item, item->tag());
 }
 
-void WindowMoved(TGadget* window, int x, int y) { Core::WindowMoved(window, x, y); }
-
-void WindowSized(TGadget* window, int width, int height) { Core::WindowSized(window, width, height); }
-
 void WindowActivated(TGadget* window) {
   if (Core::RaisesEvents(window) && window->kind() == kWindow) Core::BecomeActive(window, false);
 }
@@ -58,24 +40,20 @@ void AppSuspended() {
 
 void AppResumed() { Core::Raise(kAppResume, nullptr); }
 
-}  // namespace raziz::ui::input
-
-namespace raziz::ui {
-
-void Core::WindowMoved(TGadget* window, int x, int y) {
-  if (!RaisesEvents(window) || window->kind_ != kWindow) return;
+void WindowMoved(TGadget* window, int x, int y) {
+  if (!Core::RaisesEvents(window) || window->kind_ != kWindow) return;
   const LayoutScale scale = ScaleOf(*window);
   window->xpos = scale.Units(x);
   window->ypos = scale.Units(y);
-  Raise(kWindowMove, window, 0, window->xpos, window->ypos);
+  Core::Raise(kWindowMove, window, 0, window->xpos, window->ypos);
 }
 
-void Core::WindowSized(TGadget* window, int width, int height) {
-  if (!RaisesEvents(window) || window->kind_ != kWindow) return;
+void WindowSized(TGadget* window, int width, int height) {
+  if (!Core::RaisesEvents(window) || window->kind_ != kWindow) return;
   const LayoutScale scale = ScaleOf(*window);
   window->width = width < 0 ? 0 : scale.Units(width);
   window->height = height < 0 ? 0 : scale.Units(height);
-  Raise(kWindowSize, window, 0, window->width, window->height);
+  Core::Raise(kWindowSize, window, 0, window->width, window->height);
 }
 
-}  // namespace raziz::ui
+}  // namespace raziz::ui::input

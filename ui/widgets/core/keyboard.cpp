@@ -57,8 +57,8 @@ std::vector<TGadget*> Core::TabStops(TGadget* container) {
   return stops;
 }
 
-bool Core::KeyPressed(TGadget* window, Key key, bool shift) {
-  if (!RaisesEvents(window) || window->kind_ != kWindow) return false;
+bool input::KeyPressed(TGadget* window, Key key, bool shift) {
+  if (!Core::RaisesEvents(window) || window->kind_ != kWindow) return false;
   TGadget* focus = window->focus_;
 
   if (key == Key::kTab || key == Key::kEnter || key == Key::kEscape) {
@@ -79,28 +79,28 @@ bool Core::KeyPressed(TGadget* window, Key key, bool shift) {
       } else {
         next = shift ? (mark + n - 1) % n : mark % n;
       }
-      SetFocus(window, stops[next], true);
+      Core::SetFocus(window, stops[next], true);
       return true;
     }
     if (key == Key::kEnter) {
       if (focus->kind_ == kTextArea) return false;  // a new line in the area
       if (focus->kind_ == kTextField) {
-        SetFocus(window, container, false);
+        Core::SetFocus(window, container, false);
         focus = window->focus_;
       }
       if (focus && IsPushButton(focus)) {
-        Click(focus);
+        Clicked(focus);
       } else if (TGadget* button = DirectButton(container, button_style::kDefault)) {
-        Click(button);
+        Clicked(button);
       }
       return true;
     }
-    if (TGadget* button = DirectButton(container, button_style::kCancel)) Click(button);
+    if (TGadget* button = DirectButton(container, button_style::kCancel)) Clicked(button);
     return true;
   }
 
   if (focus && focus->kind_ == kSlider) {
-    SliderKey(focus, key);
+    Core::SliderKey(focus, key);
     return true;
   }
   return false;

@@ -46,21 +46,21 @@ int TGadget::GetProp() {
   return SliderValueAt(*this, slider_position_);
 }
 
-void Core::SliderNotified(TGadget* slider, int position) {
-  if (!RaisesEvents(slider) || slider->kind_ != kSlider) return;
+void input::SliderMoved(TGadget* slider, int position) {
+  if (!Core::RaisesEvents(slider) || slider->kind_ != kSlider) return;
   const int p = std::clamp(position, slider->slider_min_, slider->slider_max_);
   slider->slider_position_ = p;
   if (p != position) slider->NativeSlider();
   const int value = SliderValueAt(*slider, p);
   if (value == slider->slider_last_) return;
   slider->slider_last_ = value;
-  Raise(kGadgetAction, slider, value);
+  Core::Raise(kGadgetAction, slider, value);
 }
 
 void Core::MoveThumb(TGadget* slider, int position) {
   slider->slider_position_ = std::clamp(position, slider->slider_min_, slider->slider_max_);
   slider->NativeSlider();
-  SliderNotified(slider, slider->slider_position_);
+  input::SliderMoved(slider, slider->slider_position_);
 }
 
 void Core::SliderKey(TGadget* slider, Key key) {
