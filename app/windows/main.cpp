@@ -5,7 +5,7 @@
 
 #include "app/program.h"
 #include "ui/widgets/win32/win32_api.h"
-#include "ui/widgets/win32/windows_gui_driver.h"
+#include "ui/widgets/win32/win32_driver.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ std::filesystem::path ExecutablePath() {
 }  // namespace
 
 int main() {
-  raziz::ui::TWindowsGUIDriver driver;
+  raziz::ui::win32::TWindowsGUIDriver driver;
   raziz::ProgramOptions options;
   options.executable_path = ExecutablePath();
   return raziz::run_program(driver, options);

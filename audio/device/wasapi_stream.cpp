@@ -62,8 +62,9 @@ class WasapiStream final : public OutputStream {
   }
 
   bool failed() const override { return failed_.load(std::memory_order_acquire); }
-  // Shared-mode WASAPI does not tell a client that its buffer ran dry.
-  std::uint64_t underruns() const override { return 0; }
+  // Shared-mode WASAPI has no underrun flag for a client: a wake that finds the device's buffer already empty
+  // is one (the engine played silence since the last top-up).
+  std::uint64_t underruns() const override { return underruns_.load(std::memory_order_relaxed); }
 
   void close() override {
     if (!thread_.joinable()) return;
@@ -135,6 +136,7 @@ class WasapiStream final : public OutputStream {
       if (channels_ != 2) stereo_.assign(2 * static_cast<std::size_t>(buffer_frames_), 0.0f);
       if (!fill()) break;   // start with something queued rather than an underrun
       ok = SUCCEEDED(client_->Start());
+      running_ = ok;
     } while (false);
     CoTaskMemFree(mix);
     release(device);
@@ -168,6 +170,7 @@ class WasapiStream final : public OutputStream {
   bool fill() {
     UINT32 queued = 0;
     if (FAILED(client_->GetCurrentPadding(&queued))) return false;
+    if (queued == 0 && running_) underruns_.fetch_add(1, std::memory_order_relaxed);
     const UINT32 frames = buffer_frames_ - std::min(queued, buffer_frames_);
     if (frames == 0) return true;
     BYTE* data = nullptr;
@@ -202,6 +205,8 @@ class WasapiStream final : public OutputStream {
   std::thread thread_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> failed_{false};
+  std::atomic<std::uint64_t> underruns_{0};
+  bool running_ = false;   // the device plays: an empty buffer from here on is an underrun (the render thread's own)
   IAudioClient* client_ = nullptr;
   IAudioRenderClient* render_ = nullptr;
   HANDLE event_ = nullptr;   // closed by the destructor: close() may still signal it

@@ -5,7 +5,7 @@
 #include "ui/widgets/win32/win32_platform.h"
 #include "ui/widgets/win32/win32_quiet.h"
 #include "ui/widgets/win32/win32_registry.h"
-#include "ui/widgets/win32/windows_gadget.h"
+#include "ui/widgets/win32/win32_gadget.h"
 #include "ui/widgets/core/input.h"
 
 namespace raziz::ui::win32 {

@@ -4,7 +4,7 @@
 
 #include "ui/widgets/core/input.h"
 #include "ui/widgets/win32/win32_registry.h"
-#include "ui/widgets/win32/windows_gadget.h"
+#include "ui/widgets/win32/win32_gadget.h"
 
 namespace raziz::ui::win32 {
 namespace {

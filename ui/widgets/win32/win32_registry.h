@@ -4,11 +4,9 @@
 
 #include "ui/widgets/win32/win32_api.h"
 
-namespace raziz::ui {
+namespace raziz::ui::win32 {
 
 class TWindowsGadget;
-
-namespace win32 {
 
 void RegisterWindow(HWND hwnd, TWindowsGadget* gadget);
 void ForgetWindow(HWND hwnd);
@@ -19,5 +17,4 @@ TWindowsGadget* GadgetOf(HWND hwnd);
 // The gadget of `hwnd` or of its nearest ancestor window that is the driver's, or null.
 TWindowsGadget* GadgetAt(HWND hwnd);
 
-}  // namespace win32
-}  // namespace raziz::ui
+}  // namespace raziz::ui::win32

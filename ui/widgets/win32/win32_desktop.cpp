@@ -1,9 +1,9 @@
-#include "ui/widgets/win32/windows_kinds.h"
+#include "ui/widgets/win32/win32_controls.h"
 
-namespace raziz::ui {
+namespace raziz::ui::win32 {
 
 std::intptr_t TWindowsDesktop::NativeHandle(int which) {
   return which == 1 || which == 2 ? reinterpret_cast<std::intptr_t>(GetDesktopWindow()) : 0;
 }
 
-}  // namespace raziz::ui
+}  // namespace raziz::ui::win32

@@ -6,9 +6,9 @@
 #include "ui/widgets/win32/win32_platform.h"
 #include "ui/widgets/win32/win32_quiet.h"
 #include "ui/widgets/win32/win32_text.h"
-#include "ui/widgets/win32/windows_kinds.h"
+#include "ui/widgets/win32/win32_controls.h"
 
-namespace raziz::ui {
+namespace raziz::ui::win32 {
 
 void TWindowsPanel::NativeCreate() {
   HWND container = ContainerWindow();
@@ -28,7 +28,7 @@ void TWindowsPanel::NativeGeometry() {
   TWindowsGadget::NativeGeometry();
   if (!client_) return;
   const Rect inner = PlacedClientArea(*this);
-  win32::ProgramChange quiet;
+  ProgramChange quiet;
   MoveWindow(client_, inner.x, inner.y, inner.width, inner.height, TRUE);
 }
 
@@ -41,8 +41,8 @@ void TWindowsPanel::PaintContainer(HDC dc, HWND which) {
   const PanelImage face = ComposePanel(*this);
   const bool inner = which != hwnd_;
   const Rect from = inner ? PlacedClientArea(*this) : Rect{};
-  win32::PaintBuffered(dc, which, [&](HDC memory, int w, int h) {
-    win32::DrawImage(memory, face, from.x, from.y, w, h, 0, 0);
+  PaintBuffered(dc, which, [&](HDC memory, int w, int h) {
+    DrawImage(memory, face, from.x, from.y, w, h, 0, 0);
     if (inner) return;
     const PanelBorder border = PanelBorderOf(*this);
     if (border == PanelBorder::kGroup) {
@@ -56,14 +56,14 @@ void TWindowsPanel::PaintContainer(HDC dc, HWND which) {
 
 void TWindowsPanel::PaintFrame(HDC dc, int w, int h) {
   const UINT dpi = Dpi();
-  HGDIOBJ old_font = SelectObject(dc, win32::DefaultFont(dpi));
-  const std::wstring caption = win32::Widen(text());
-  const int line = win32::DefaultLineHeight(dpi);
+  HGDIOBJ old_font = SelectObject(dc, DefaultFont(dpi));
+  const std::wstring caption = Widen(text());
+  const int line = DefaultLineHeight(dpi);
   RECT frame{0, line / 2, w, h};
   SIZE extent{};
   // The caption's indent and the gap it leaves in the line are the frame's look, sized for the screen.
-  const int caption_left = MulDiv(8, static_cast<int>(dpi), win32::kDesignDpi);
-  const int gap = MulDiv(2, static_cast<int>(dpi), win32::kDesignDpi);
+  const int caption_left = MulDiv(8, static_cast<int>(dpi), kDesignDpi);
+  const int gap = MulDiv(2, static_cast<int>(dpi), kDesignDpi);
   if (!caption.empty()) {
     GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
     // The caption breaks the top line.
@@ -85,4 +85,4 @@ void TWindowsPanel::OnContainerClicked(HWND /*which*/) {
   if (hwnd_) SetFocus(hwnd_);
 }
 
-}  // namespace raziz::ui
+}  // namespace raziz::ui::win32

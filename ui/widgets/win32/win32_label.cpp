@@ -1,4 +1,4 @@
-#include "ui/widgets/win32/windows_kinds.h"
+#include "ui/widgets/win32/win32_controls.h"
 
 #include "ui/widgets/core/geometry.h"
 #include "ui/widgets/core/label_fit.h"
@@ -8,7 +8,7 @@
 #include "ui/widgets/win32/win32_platform.h"
 #include "ui/widgets/win32/win32_text.h"
 
-namespace raziz::ui {
+namespace raziz::ui::win32 {
 
 void TWindowsLabel::NativeCreate() {
   DWORD label_style = SS_NOPREFIX;  // an "&" shows as itself
@@ -56,7 +56,7 @@ void TWindowsLabel::FitText() {
   if (!hwnd_ || text().empty()) return;
   HFONT font = Font();
   const Rect box = PlacedRect(*this);
-  const std::wstring wide = win32::Widen(text());
+  const std::wstring wide = Widen(text());
   HDC dc = GetDC(hwnd_);
   HGDIOBJ before = SelectObject(dc, font);
   auto text_width = [&](HFONT with) {
@@ -65,7 +65,7 @@ void TWindowsLabel::FitText() {
     GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     return static_cast<int>(size.cx);
   };
-  const double factor = LabelFontScale({box.width, box.height, text_width(font), win32::DefaultLineHeight(Dpi())});
+  const double factor = LabelFontScale({box.width, box.height, text_width(font), DefaultLineHeight(Dpi())});
   HFONT wanted = font;
   LOGFONTW shape{};
   if (factor < 1.0 && GetObjectW(font, sizeof shape, &shape) == sizeof shape && shape.lfHeight != 0) {
@@ -97,4 +97,4 @@ void TWindowsLabel::FitText() {
   fitted_font_ = wanted == font ? nullptr : wanted;
 }
 
-}  // namespace raziz::ui
+}  // namespace raziz::ui::win32

@@ -5,7 +5,7 @@
 #include "ui/widgets/core/gadget.h"
 #include "ui/widgets/win32/win32_api.h"
 
-namespace raziz::ui {
+namespace raziz::ui::win32 {
 
 class TWindowsGadget : public TGadget {
  public:
@@ -76,4 +76,4 @@ class TWindowsGadget : public TGadget {
   bool named_ = false;
 };
 
-}  // namespace raziz::ui
+}  // namespace raziz::ui::win32

@@ -1,11 +1,11 @@
 #include "ui/widgets/core/geometry.h"
 #include "ui/widgets/core/input.h"
 #include "ui/widgets/win32/win32_quiet.h"
-#include "ui/widgets/win32/windows_kinds.h"
+#include "ui/widgets/win32/win32_controls.h"
 
 #include <algorithm>
 
-namespace raziz::ui {
+namespace raziz::ui::win32 {
 
 void TWindowsSlider::NativeCreate() {
   // Every slider kind is shown as a track bar; the program uses the vertical one only.
@@ -25,7 +25,7 @@ void TWindowsSlider::UpdateTicks() {
 
 void TWindowsSlider::NativeSlider() {
   if (!hwnd_) return;
-  win32::ProgramChange quiet;
+  ProgramChange quiet;
   UpdateTicks();
   SendMessageW(hwnd_, TBM_SETRANGEMIN, FALSE, slider_min());
   SendMessageW(hwnd_, TBM_SETRANGEMAX, FALSE, slider_max());
@@ -43,8 +43,8 @@ void TWindowsSlider::NativeGeometry() {
 void TWindowsSlider::OnScroll(int /*code*/) {
   // Every notification (a drag step, a key, a groove click, the end of a drag) goes to the core, which
   // raises an action only when the value differs from the last one.
-  if (!hwnd_ || win32::ProgramChange::InProgress()) return;
+  if (!hwnd_ || ProgramChange::InProgress()) return;
   input::SliderMoved(this, static_cast<int>(SendMessageW(hwnd_, TBM_GETPOS, 0, 0)));
 }
 
-}  // namespace raziz::ui
+}  // namespace raziz::ui::win32

@@ -1,13 +1,13 @@
-#include "ui/widgets/win32/windows_gui_driver.h"
+#include "ui/widgets/win32/win32_driver.h"
 
 #include "ui/widgets/win32/win32_keys.h"
 #include "ui/widgets/win32/win32_platform.h"
 #include "ui/widgets/win32/win32_text.h"
-#include "ui/widgets/win32/windows_kinds.h"
+#include "ui/widgets/win32/win32_controls.h"
 
-namespace raziz::ui {
+namespace raziz::ui::win32 {
 
-TWindowsGUIDriver::TWindowsGUIDriver() { win32::StartPlatform(); }
+TWindowsGUIDriver::TWindowsGUIDriver() { StartPlatform(); }
 
 TGadget* TWindowsGUIDriver::MakeGadget(int kind, int style) {
   switch (kind) {
@@ -28,7 +28,7 @@ void TWindowsGUIDriver::PollMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) continue;  // the program ends its own way, never through a quit message
-    if (win32::OfferKeyToCore(msg)) continue;
+    if (OfferKeyToCore(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -46,7 +46,7 @@ void TWindowsGUIDriver::RepaintNow(std::intptr_t native_window) {
 
 void TWindowsGUIDriver::OpenAddress(std::string_view address) {
   // The default verb of whatever the system has registered for the address's scheme.
-  ShellExecuteW(nullptr, nullptr, win32::Widen(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  ShellExecuteW(nullptr, nullptr, Widen(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-}  // namespace raziz::ui
+}  // namespace raziz::ui::win32

@@ -1,8 +1,8 @@
 #include "ui/widgets/core/input.h"
 #include "ui/widgets/win32/win32_quiet.h"
-#include "ui/widgets/win32/windows_kinds.h"
+#include "ui/widgets/win32/win32_controls.h"
 
-namespace raziz::ui {
+namespace raziz::ui::win32 {
 
 void TWindowsButton::NativeCreate() {
   DWORD kind_style = BS_PUSHBUTTON;
@@ -25,7 +25,7 @@ void TWindowsButton::NativeCreate() {
 
 void TWindowsButton::NativeCheck() {
   if (!hwnd_) return;
-  win32::ProgramChange quiet;
+  ProgramChange quiet;
   WPARAM mark = BST_UNCHECKED;
   if (check() == 1) mark = BST_CHECKED;
   if (check() == -1) {
@@ -40,7 +40,7 @@ void TWindowsButton::NativeCheck() {
 }
 
 void TWindowsButton::OnCommand(int code) {
-  if (code == BN_CLICKED && !win32::ProgramChange::InProgress()) input::Clicked(this);
+  if (code == BN_CLICKED && !ProgramChange::InProgress()) input::Clicked(this);
 }
 
-}  // namespace raziz::ui
+}  // namespace raziz::ui::win32

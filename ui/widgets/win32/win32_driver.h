@@ -18,7 +18,7 @@
 
 #include "ui/widgets/core/driver.h"
 
-namespace raziz::ui {
+namespace raziz::ui::win32 {
 
 class TWindowsGUIDriver final : public TGuiDriver {
  public:
@@ -33,4 +33,4 @@ class TWindowsGUIDriver final : public TGuiDriver {
   void OpenAddress(std::string_view address) override;
 };
 
-}  // namespace raziz::ui
+}  // namespace raziz::ui::win32

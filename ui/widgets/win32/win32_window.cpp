@@ -7,21 +7,17 @@
 #include "ui/widgets/win32/win32_quiet.h"
 #include "ui/widgets/win32/win32_registry.h"
 #include "ui/widgets/win32/win32_text.h"
-#include "ui/widgets/win32/windows_kinds.h"
+#include "ui/widgets/win32/win32_controls.h"
 
 #include <algorithm>
 
-namespace raziz::ui {
-
-namespace win32 {
+namespace raziz::ui::win32 {
 
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   if (msg == WM_NCDESTROY) ForgetWindow(hwnd);
   if (auto* window = dynamic_cast<TWindowsWindow*>(GadgetOf(hwnd))) return window->OnFrameMessage(hwnd, msg, w, l);
   return DefWindowProcW(hwnd, msg, w, l);
 }
-
-}  // namespace win32
 
 namespace {
 
@@ -43,13 +39,13 @@ void TWindowsWindow::NativeCreate() {
   if (IsToolWindow(*this)) ex = WS_EX_TOOLWINDOW;
   if (AcceptsDroppedFiles(*this)) ex |= WS_EX_ACCEPTFILES;
   // Owned by no other window: each top-level window has its own task-bar entry and stays usable.
-  hwnd_ = CreateWindowExW(ex, win32::kFrameClass, L"", ws, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
-                          nullptr, win32::Instance(), nullptr);
+  hwnd_ = CreateWindowExW(ex, kFrameClass, L"", ws, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
+                          nullptr, Instance(), nullptr);
   if (!hwnd_) return;
-  win32::RegisterWindow(hwnd_, this);
+  RegisterWindow(hwnd_, this);
   // Before anything inside is placed: every rectangle of the layout is mapped through this scale.
-  dpi_ = win32::WindowDpi(hwnd_);
-  SetLayoutScale(*this, static_cast<double>(dpi_) / win32::kDesignDpi);
+  dpi_ = WindowDpi(hwnd_);
+  SetLayoutScale(*this, static_cast<double>(dpi_) / kDesignDpi);
   UpdateIcons();
   client_ = CreateContainer(hwnd_, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN);
   FitClientWindow();
@@ -57,15 +53,15 @@ void TWindowsWindow::NativeCreate() {
 
 void TWindowsWindow::UpdateIcons() {
   // The class's icons are made for the system DPI; a window on a denser screen wants larger ones.
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(win32::ProgramIcon(false, dpi_)));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(win32::ProgramIcon(true, dpi_)));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(false, dpi_)));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(true, dpi_)));
 }
 
 void TWindowsWindow::FitClientWindow() {
   if (!hwnd_ || !client_) return;
   RECT rect;
   GetClientRect(hwnd_, &rect);
-  win32::ProgramChange quiet;
+  ProgramChange quiet;
   MoveWindow(client_, 0, 0, rect.right, rect.bottom, TRUE);
 }
 
@@ -76,8 +72,8 @@ void TWindowsWindow::PlaceFrame() {
   const auto frame_style = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE));
   const auto frame_ex = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE));
   RECT bare{0, 0, 0, 0}, barred{0, 0, 0, 0};
-  win32::AdjustFrame(bare, frame_style, false, frame_ex, dpi_);
-  win32::AdjustFrame(barred, frame_style, true, frame_ex, dpi_);
+  AdjustFrame(bare, frame_style, false, frame_ex, dpi_);
+  AdjustFrame(barred, frame_style, true, frame_ex, dpi_);
   Decorations decorations;
   decorations.left = -bare.left;
   decorations.right = bare.right;
@@ -108,7 +104,7 @@ void TWindowsWindow::PlaceFrame() {
   }
   placing_ = true;
   {
-    win32::ProgramChange quiet;
+    ProgramChange quiet;
     SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     // A menu bar can take more than the one line the frame was sized for: grow by what is still missing.
     RECT inside;
@@ -140,7 +136,7 @@ void TWindowsWindow::DpiChanged(UINT new_dpi, const RECT* suggested) {
   UpdateIcons();
   suggested_ = suggested;
   // The core places every control again, then the window (PlaceFrame, at the suggested position).
-  SetLayoutScale(*this, static_cast<double>(dpi_) / win32::kDesignDpi);
+  SetLayoutScale(*this, static_cast<double>(dpi_) / kDesignDpi);
   suggested_ = nullptr;
   if (suggested) {
     // The user dragged the window there: the core keeps its position in units of the new scale.
@@ -169,7 +165,7 @@ void TWindowsWindow::NativeActivate() {
 
 void TWindowsWindow::NativeFocus() {
   if (!hwnd_) return;
-  win32::ProgramChange quiet;
+  ProgramChange quiet;
   SetFocus(hwnd_);
 }
 
@@ -180,7 +176,7 @@ void TWindowsWindow::NativePaint() {
 
 bool TWindowsWindow::AppendMenuItems(HMENU menu, const TGadget& parent_item) {
   for (TGadget* item : parent_item.kids) {
-    const std::wstring text = win32::Widen(item->name.empty() ? item->text() : item->name);
+    const std::wstring text = Widen(item->name.empty() ? item->text() : item->name);
     if (!item->kids.empty()) {
       HMENU drop_down = CreatePopupMenu();
       if (!drop_down) return false;
@@ -210,7 +206,7 @@ bool TWindowsWindow::NativeMenuBar() {
     return false;
   }
   {
-    win32::ProgramChange quiet;  // the client area shrinks by the bar: not the user's doing
+    ProgramChange quiet;  // the client area shrinks by the bar: not the user's doing
     SetMenu(hwnd_, bar);
     DrawMenuBar(hwnd_);
   }
@@ -252,7 +248,7 @@ LRESULT TWindowsWindow::OnFrameMessage(HWND hwnd, UINT msg, WPARAM w, LPARAM l) 
       }
       break;
     case WM_MOVE:
-      if (!win32::ProgramChange::InProgress() && !IsIconic(hwnd)) {
+      if (!ProgramChange::InProgress() && !IsIconic(hwnd)) {
         RECT rect;
         GetWindowRect(hwnd, &rect);
         input::WindowMoved(this, rect.left, rect.top);
@@ -260,7 +256,7 @@ LRESULT TWindowsWindow::OnFrameMessage(HWND hwnd, UINT msg, WPARAM w, LPARAM l) 
       return 0;
     case WM_SIZE:
       FitClientWindow();
-      if (!win32::ProgramChange::InProgress() && w != SIZE_MINIMIZED) {
+      if (!ProgramChange::InProgress() && w != SIZE_MINIMIZED) {
         RECT rect;
         GetWindowRect(hwnd, &rect);
         input::WindowSized(this, rect.right - rect.left, rect.bottom - rect.top);
@@ -287,4 +283,4 @@ LRESULT TWindowsWindow::OnFrameMessage(HWND hwnd, UINT msg, WPARAM w, LPARAM l) 
   return DefWindowProcW(hwnd, msg, w, l);
 }
 
-}  // namespace raziz::ui
+}  // namespace raziz::ui::win32

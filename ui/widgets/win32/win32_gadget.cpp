@@ -1,4 +1,4 @@
-#include "ui/widgets/win32/windows_gadget.h"
+#include "ui/widgets/win32/win32_gadget.h"
 
 #include "ui/widgets/core/contrast.h"
 #include "ui/widgets/core/geometry.h"
@@ -11,9 +11,9 @@
 #include "ui/widgets/win32/win32_quiet.h"
 #include "ui/widgets/win32/win32_registry.h"
 #include "ui/widgets/win32/win32_text.h"
-#include "ui/widgets/win32/windows_kinds.h"
+#include "ui/widgets/win32/win32_controls.h"
 
-namespace raziz::ui {
+namespace raziz::ui::win32 {
 namespace {
 
 constexpr UINT_PTR kHookId = 1;
@@ -21,7 +21,7 @@ constexpr UINT_PTR kHookId = 1;
 LRESULT CALLBACK ControlHook(HWND hwnd, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR ref) {
   if (msg == WM_NCDESTROY) {
     RemoveWindowSubclass(hwnd, ControlHook, kHookId);
-    win32::ForgetWindow(hwnd);
+    ForgetWindow(hwnd);
     return DefSubclassProc(hwnd, msg, w, l);
   }
   LRESULT result = 0;
@@ -54,41 +54,41 @@ HWND TWindowsGadget::CreateControl(const wchar_t* window_class, DWORD control_st
   HWND container = ContainerWindow();
   if (!container || !window_class) return nullptr;
   HWND hwnd = CreateWindowExW(ex_style, window_class, L"", control_style | WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0,
-                              container, nullptr, win32::Instance(), nullptr);
+                              container, nullptr, Instance(), nullptr);
   if (!hwnd) return nullptr;
-  win32::RegisterWindow(hwnd, this);
+  RegisterWindow(hwnd, this);
   SetWindowSubclass(hwnd, ControlHook, kHookId, reinterpret_cast<DWORD_PTR>(this));
-  win32::ProgramChange quiet;
+  ProgramChange quiet;
   font_dpi_ = Dpi();
-  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(win32::DefaultFont(font_dpi_)), FALSE);
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont(font_dpi_)), FALSE);
   return hwnd;
 }
 
 UINT TWindowsGadget::Dpi() {
   if (auto* frame = dynamic_cast<TWindowsWindow*>(window())) return frame->dpi();
-  return win32::SystemDpi();
+  return SystemDpi();
 }
 
-HFONT TWindowsGadget::Font() { return win32::DefaultFont(Dpi()); }
+HFONT TWindowsGadget::Font() { return DefaultFont(Dpi()); }
 
 void TWindowsGadget::ApplyFont() {
   // Only controls were given a font (font_dpi_ set); containers and frames have none to renew.
   if (!hwnd_ || font_dpi_ == 0 || font_dpi_ == Dpi()) return;
   font_dpi_ = Dpi();
-  win32::ProgramChange quiet;
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(win32::DefaultFont(font_dpi_)), TRUE);
+  ProgramChange quiet;
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont(font_dpi_)), TRUE);
 }
 
 HWND TWindowsGadget::CreateContainer(HWND parent_window, DWORD container_style, DWORD ex_style) {
-  HWND hwnd = CreateWindowExW(ex_style, win32::kContainerClass, L"", container_style, 0, 0, 0, 0, parent_window, nullptr,
-                              win32::Instance(), nullptr);
-  win32::RegisterWindow(hwnd, this);
+  HWND hwnd = CreateWindowExW(ex_style, kContainerClass, L"", container_style, 0, 0, 0, 0, parent_window, nullptr,
+                              Instance(), nullptr);
+  RegisterWindow(hwnd, this);
   return hwnd;
 }
 
 bool TWindowsGadget::OnControlMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
   if (msg == WM_GETOBJECT) return AnswerGetObject(w, l, result);
-  if (msg == WM_SETFOCUS && !win32::ProgramChange::InProgress()) {
+  if (msg == WM_SETFOCUS && !ProgramChange::InProgress()) {
     // The user put the focus here (a click): the control first takes it its own way, then the core hears.
     result = DefSubclassProc(hwnd_, msg, w, l);
     input::FocusGained(this);
@@ -98,7 +98,7 @@ bool TWindowsGadget::OnControlMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& res
 }
 
 HBRUSH TWindowsGadget::BackdropBrush() {
-  if (!backdrop_) backdrop_ = win32::MakePatternBrush(ComposeBackdrop(*this));
+  if (!backdrop_) backdrop_ = MakePatternBrush(ComposeBackdrop(*this));
   return backdrop_;
 }
 
@@ -137,8 +137,8 @@ void TWindowsGadget::ForgetBackdrops() {
 
 void TWindowsGadget::NativeText() {
   if (!hwnd_) return;
-  win32::ProgramChange quiet;
-  SetWindowTextW(hwnd_, win32::Widen(text()).c_str());
+  ProgramChange quiet;
+  SetWindowTextW(hwnd_, Widen(text()).c_str());
 }
 
 void TWindowsGadget::NativeGeometry() {
@@ -146,7 +146,7 @@ void TWindowsGadget::NativeGeometry() {
   ApplyFont();  // a window moved to a screen of another density places everything again
   {
     const Rect placed = PlacedRect(*this);
-    win32::ProgramChange quiet;
+    ProgramChange quiet;
     SetWindowPos(hwnd_, nullptr, placed.x, placed.y, placed.width, placed.height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ForgetBackdrops();
@@ -158,13 +158,13 @@ void TWindowsGadget::NativeShow() {
 
 void TWindowsGadget::NativeFocus() {
   if (!hwnd_) return;
-  win32::ProgramChange quiet;
+  ProgramChange quiet;
   SetFocus(hwnd_);
 }
 
 void TWindowsGadget::NativeAccessibleName() {
   named_ = true;
-  win32::NameChanged(hwnd_);
+  NameChanged(hwnd_);
 }
 
 bool TWindowsGadget::AnswerGetObject(WPARAM w, LPARAM l, LRESULT& result) {
@@ -179,4 +179,4 @@ std::intptr_t TWindowsGadget::NativeHandle(int which) {
   return 0;
 }
 
-}  // namespace raziz::ui
+}  // namespace raziz::ui::win32

@@ -2,11 +2,11 @@
 #include "ui/widgets/win32/win32_platform.h"
 #include "ui/widgets/win32/win32_quiet.h"
 #include "ui/widgets/win32/win32_text.h"
-#include "ui/widgets/win32/windows_kinds.h"
+#include "ui/widgets/win32/win32_controls.h"
 
 #include <string>
 
-namespace raziz::ui {
+namespace raziz::ui::win32 {
 namespace {
 
 constexpr int kMaxCharacters = 4194304;
@@ -18,9 +18,9 @@ void TWindowsTextArea::NativeCreate() {
   DWORD area_style = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL;
   if (!WrapsLines(*this)) area_style |= ES_AUTOHSCROLL | WS_HSCROLL;  // long lines scroll sideways
   if (IsReadOnly(*this)) area_style |= ES_READONLY;
-  hwnd_ = CreateControl(win32::RichEditClass(), area_style, WS_EX_CLIENTEDGE);
+  hwnd_ = CreateControl(RichEditClass(), area_style, WS_EX_CLIENTEDGE);
   if (!hwnd_) return;
-  win32::ProgramChange quiet;
+  ProgramChange quiet;
   SendMessageW(hwnd_, EM_SETTEXTMODE, TM_PLAINTEXT | TM_SINGLELEVELUNDO | TM_MULTICODEPAGE, 0);
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
   SendMessageW(hwnd_, EM_EXLIMITTEXT, 0, kMaxCharacters);
@@ -46,33 +46,33 @@ std::wstring TWindowsTextArea::Contents() const {
 
 void TWindowsTextArea::NativeText() {
   if (!hwnd_) return;
-  win32::ProgramChange quiet;
-  SetWindowTextW(hwnd_, win32::Widen(text()).c_str());
+  ProgramChange quiet;
+  SetWindowTextW(hwnd_, Widen(text()).c_str());
   NativeSelection();
 }
 
 void TWindowsTextArea::NativeSelection() {
   if (!hwnd_) return;
-  win32::ProgramChange quiet;
-  CHARRANGE range{win32::Utf16Index(text(), selection_start()), win32::Utf16Index(text(), selection_end())};
+  ProgramChange quiet;
+  CHARRANGE range{Utf16Index(text(), selection_start()), Utf16Index(text(), selection_end())};
   SendMessageW(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
 }
 
 void TWindowsTextArea::OnCommand(int code) {
-  if (code != EN_CHANGE || win32::ProgramChange::InProgress()) return;
+  if (code != EN_CHANGE || ProgramChange::InProgress()) return;
   const std::wstring contents = Contents();
   CHARRANGE range{};
   SendMessageW(hwnd_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
-  input::TextEdited(this, win32::Narrow(contents), win32::Utf8Offset(contents, range.cpMin),
-                    win32::Utf8Offset(contents, range.cpMax));
+  input::TextEdited(this, Narrow(contents), Utf8Offset(contents, range.cpMin),
+                    Utf8Offset(contents, range.cpMax));
 }
 
 LRESULT TWindowsTextArea::OnNotify(const NMHDR& header) {
-  if (header.code != EN_SELCHANGE || win32::ProgramChange::InProgress()) return 0;
+  if (header.code != EN_SELCHANGE || ProgramChange::InProgress()) return 0;
   const auto& change = reinterpret_cast<const SELCHANGE&>(header);
   const std::wstring contents = Contents();
-  input::SelectionChanged(this, win32::Utf8Offset(contents, change.chrg.cpMin),
-                          win32::Utf8Offset(contents, change.chrg.cpMax));
+  input::SelectionChanged(this, Utf8Offset(contents, change.chrg.cpMin),
+                          Utf8Offset(contents, change.chrg.cpMax));
   return 0;
 }
 
@@ -85,4 +85,4 @@ bool TWindowsTextArea::OnControlMessage(UINT msg, WPARAM w, LPARAM l, LRESULT& r
   return TWindowsGadget::OnControlMessage(msg, w, l, result);
 }
 
-}  // namespace raziz::ui
+}  // namespace raziz::ui::win32

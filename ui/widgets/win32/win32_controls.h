@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "ui/widgets/core/styles.h"
-#include "ui/widgets/win32/windows_gadget.h"
+#include "ui/widgets/win32/win32_gadget.h"
 
-namespace raziz::ui {
+namespace raziz::ui::win32 {
 
 // The implicit container of every top-level window; it has no window of its own to make.
 class TWindowsDesktop final : public TWindowsGadget {
@@ -142,4 +142,4 @@ class TWindowsMenu final : public TGadget {
   explicit TWindowsMenu(int tag) : TGadget(kMenuItem, tag) {}
 };
 
-}  // namespace raziz::ui
+}  // namespace raziz::ui::win32

@@ -1,11 +1,11 @@
 #include "ui/widgets/core/input.h"
 #include "ui/widgets/win32/win32_quiet.h"
 #include "ui/widgets/win32/win32_text.h"
-#include "ui/widgets/win32/windows_kinds.h"
+#include "ui/widgets/win32/win32_controls.h"
 
 #include <string>
 
-namespace raziz::ui {
+namespace raziz::ui::win32 {
 namespace {
 
 std::wstring WindowText(HWND hwnd) {
@@ -24,25 +24,25 @@ void TWindowsTextField::NativeCreate() {
 
 void TWindowsTextField::NativeText() {
   if (!hwnd_) return;
-  win32::ProgramChange quiet;  // SetWindowText raises EN_CHANGE: not the user's edit
-  SetWindowTextW(hwnd_, win32::Widen(text()).c_str());
+  ProgramChange quiet;  // SetWindowText raises EN_CHANGE: not the user's edit
+  SetWindowTextW(hwnd_, Widen(text()).c_str());
   NativeSelection();  // the caret and selection stay where they were, cut to the new length
 }
 
 void TWindowsTextField::NativeSelection() {
   if (!hwnd_) return;
-  win32::ProgramChange quiet;
-  SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(win32::Utf16Index(text(), selection_start())),
-               static_cast<LPARAM>(win32::Utf16Index(text(), selection_end())));
+  ProgramChange quiet;
+  SendMessageW(hwnd_, EM_SETSEL, static_cast<WPARAM>(Utf16Index(text(), selection_start())),
+               static_cast<LPARAM>(Utf16Index(text(), selection_end())));
 }
 
 void TWindowsTextField::OnCommand(int code) {
-  if (code != EN_CHANGE || win32::ProgramChange::InProgress()) return;
+  if (code != EN_CHANGE || ProgramChange::InProgress()) return;
   const std::wstring contents = WindowText(hwnd_);
   DWORD start = 0, end = 0;
   SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  input::TextEdited(this, win32::Narrow(contents), win32::Utf8Offset(contents, static_cast<int>(start)),
-                    win32::Utf8Offset(contents, static_cast<int>(end)));
+  input::TextEdited(this, Narrow(contents), Utf8Offset(contents, static_cast<int>(start)),
+                    Utf8Offset(contents, static_cast<int>(end)));
 }
 
 HBRUSH TWindowsTextField::OnControlColor(UINT /*msg*/, HDC dc) {
@@ -59,4 +59,4 @@ HBRUSH TWindowsTextField::OnControlColor(UINT /*msg*/, HDC dc) {
   return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
 }
 
-}  // namespace raziz::ui
+}  // namespace raziz::ui::win32
