@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+namespace raziz::test {
 namespace {
 
 const std::string source_dir = RAZIZ_SOURCE_DIR;
@@ -201,3 +202,4 @@ TEST(ProgramIcon, WindowsIcoHoldsOne32By32TrueColourImage) {
 }
 
 }  // namespace
+}  // namespace raziz::test

@@ -10,7 +10,9 @@
 #include "audio/mixer/mixer.h"
 #include "tests/signal/offline_mixer.h"
 
-namespace raziz::mixer {
+namespace raziz::test {
+
+using namespace raziz::mixer;
 namespace {
 
 using test::OfflineMixer;
@@ -176,4 +178,4 @@ TEST(MixerApi, WithoutADeviceTheSystemRunsSilentInRealTime) {
 }
 
 }  // namespace
-}  // namespace raziz::mixer
+}  // namespace raziz::test

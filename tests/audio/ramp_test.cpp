@@ -5,7 +5,9 @@
 
 #include "audio/mixer/ramp.h"
 
-namespace raziz::mixer {
+namespace raziz::test {
+
+using namespace raziz::mixer;
 namespace {
 
 TEST(Ramp, ArrivesAfterItsLengthAlongTheCurveAndRestsThere) {
@@ -59,4 +61,4 @@ TEST(Ramp, BlockLoopsFollowTheValueSampleBySample) {
 }
 
 }  // namespace
-}  // namespace raziz::mixer
+}  // namespace raziz::test

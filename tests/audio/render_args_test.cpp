@@ -6,7 +6,7 @@
 
 #include "audio/render/render_args.h"
 
-namespace raziz {
+namespace raziz::test {
 namespace {
 
 std::optional<RenderOptions> parse(std::vector<std::string> args, std::string& error) {
@@ -77,4 +77,4 @@ TEST(RenderArgs, BadArgumentsAreNamedInOneLine) {
 }
 
 }  // namespace
-}  // namespace raziz
+}  // namespace raziz::test

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+namespace raziz::test {
 namespace {
 
 int run(const std::string& arguments, std::string* output = nullptr) {
@@ -84,3 +85,4 @@ TEST(RenderCli, BadArgumentsExitWithStatus2AndOneLine) {
 }
 
 }  // namespace
+}  // namespace raziz::test

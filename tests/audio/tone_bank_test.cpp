@@ -9,7 +9,7 @@
 #include "audio/tone_bank.h"
 #include "tests/signal/analysis.h"
 
-namespace raziz {
+namespace raziz::test {
 namespace {
 
 constexpr int kRate = 48000;
@@ -161,4 +161,4 @@ TEST_F(ToneBankTest, AllBandsSoundingStayWithinFullScale) {
 }
 
 }  // namespace
-}  // namespace raziz
+}  // namespace raziz::test

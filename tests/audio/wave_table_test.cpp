@@ -6,7 +6,9 @@
 
 #include "audio/mixer/wave_table.h"
 
-namespace raziz::mixer {
+namespace raziz::test {
+
+using namespace raziz::mixer;
 namespace {
 
 TEST(WaveTable, HarmonicsStayStrictlyBelowNyquist) {
@@ -55,4 +57,4 @@ TEST(WaveTable, TablesPeakAtOneAndWrapAround) {
 }
 
 }  // namespace
-}  // namespace raziz::mixer
+}  // namespace raziz::test

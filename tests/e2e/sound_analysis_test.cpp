@@ -10,6 +10,7 @@
 using raziz::e2e::analyse_tones;
 using raziz::e2e::find_clicks;
 
+namespace raziz::test {
 namespace {
 
 constexpr double kRate = 48000;
@@ -117,3 +118,5 @@ TEST(Ending, TellsAFadeFromACut) {
   EXPECT_GT(c.tail_peak / c.body_peak, 0.7);
   EXPECT_NEAR(static_cast<double>(c.frame), 4800, 1);
 }
+
+}  // namespace raziz::test

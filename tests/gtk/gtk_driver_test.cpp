@@ -24,7 +24,9 @@
 #include "ui/widgets/core/testing.h"
 #include "ui/widgets/gtk/gtk_driver.h"
 
-namespace raziz::ui::testing {
+namespace raziz::test {
+
+using namespace raziz::ui;
 namespace {
 
 using Events = std::vector<TEvent>;
@@ -210,4 +212,4 @@ TEST_F(GtkDriverTest, ASliderReportsAThumbLeftWhereItStandsAndAWheelStepAtItsEnd
 }
 
 }  // namespace
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test

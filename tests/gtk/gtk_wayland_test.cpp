@@ -14,7 +14,9 @@
 #include "ui/widgets/core/testing.h"
 #include "ui/widgets/gtk/gtk_driver.h"
 
-namespace raziz::ui::testing {
+namespace raziz::test {
+
+using namespace raziz::ui;
 namespace {
 
 void Pump(double seconds) {
@@ -87,4 +89,4 @@ TEST(GtkOnWayland, TheClientAreaIsTheOuterFrameLessGtksOwnTitleBarAndTheMenuBarB
 }
 
 }  // namespace
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test

@@ -9,7 +9,7 @@
 #include "ui/widgets/core/geometry.h"
 #include "ui/widgets/core/input.h"
 
-namespace raziz::testing {
+namespace raziz::test {
 namespace {
 
 using ui::Rect;
@@ -228,4 +228,4 @@ TEST_F(Dialogs, EnterOnTheFocusedOkButtonCloses) {
 }
 
 }  // namespace
-}  // namespace raziz::testing
+}  // namespace raziz::test

@@ -9,7 +9,7 @@
 
 #include "tests/program/program_fixture.h"
 
-namespace raziz::testing {
+namespace raziz::test {
 namespace {
 
 class ExitPaths : public ProgramTest {
@@ -102,4 +102,4 @@ TEST(EndProcess, EndsAtOnceWithTheStatusAfterFlushing) {
 }
 
 }  // namespace
-}  // namespace raziz::testing
+}  // namespace raziz::test

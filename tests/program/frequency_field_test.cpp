@@ -7,7 +7,7 @@
 
 #include "tests/program/program_fixture.h"
 
-namespace raziz::testing {
+namespace raziz::test {
 namespace {
 
 struct FrequencyCase {
@@ -94,4 +94,4 @@ TEST_F(FrequencyTyping, ASoundingBandChangesPitchWhileASilentOneWaits) {
 }
 
 }  // namespace
-}  // namespace raziz::testing
+}  // namespace raziz::test

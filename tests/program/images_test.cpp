@@ -8,7 +8,7 @@
 #include "tests/program/program_fixture.h"
 #include "ui/strips/strip_images.h"
 
-namespace raziz::testing {
+namespace raziz::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -77,4 +77,4 @@ INSTANTIATE_TEST_SUITE_P(Files, UnusableImages, ::testing::Values(Images::missin
                          [](const auto& test) { return test.param == Images::missing ? "Missing" : "Corrupt"; });
 
 }  // namespace
-}  // namespace raziz::testing
+}  // namespace raziz::test

@@ -7,7 +7,7 @@
 
 #include "tests/program/program_fixture.h"
 
-namespace raziz::testing {
+namespace raziz::test {
 namespace {
 
 struct SliderCase {
@@ -124,4 +124,4 @@ TEST_F(LevelControls, ASilentBandStaysSilentWhateverItsLevelAndIsHeardAtItOnceSw
 }
 
 }  // namespace
-}  // namespace raziz::testing
+}  // namespace raziz::test

@@ -8,7 +8,7 @@
 #include <ostream>
 #include <string>
 
-namespace raziz {
+namespace raziz::test {
 namespace {
 
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
@@ -110,4 +110,4 @@ INSTANTIATE_TEST_SUITE_P(
                       TruncateCase{std::numeric_limits<float>::quiet_NaN(), 0}));
 
 }  // namespace
-}  // namespace raziz
+}  // namespace raziz::test

@@ -10,7 +10,7 @@
 #include "ui/strips/strip_images.h"
 #include "ui/widgets/core/pixmap.h"
 
-namespace raziz::testing {
+namespace raziz::test {
 namespace fs = std::filesystem;
 
 namespace {
@@ -145,4 +145,4 @@ float ProgramTest::render_peak(int frames) {
   return peak;
 }
 
-}  // namespace raziz::testing
+}  // namespace raziz::test

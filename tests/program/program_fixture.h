@@ -16,7 +16,7 @@
 #include "ui/widgets/core/pixmap.h"
 #include "ui/widgets/headless/headless_driver.h"
 
-namespace raziz::testing {
+namespace raziz::test {
 
 // The images next to the fake executable.
 enum class Images { present, missing, corrupt };
@@ -78,4 +78,4 @@ class ProgramTest : public ::testing::Test {
 // Decoded pixels of one of the shipped images, for comparing with what a panel shows.
 std::vector<std::uint8_t> image_pixels(const char* file);
 
-}  // namespace raziz::testing
+}  // namespace raziz::test

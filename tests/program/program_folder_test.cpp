@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-namespace raziz {
+namespace raziz::test {
 namespace {
 
 struct FolderCase {
@@ -45,4 +45,4 @@ TEST(EnterProgramFolder, AFolderThatCannotBeEnteredLeavesTheWorkingDirectory) {
 }
 
 }  // namespace
-}  // namespace raziz
+}  // namespace raziz::test

@@ -12,7 +12,7 @@
 #include "ui/widgets/core/event.h"
 #include "ui/widgets/core/geometry.h"
 
-namespace raziz::testing {
+namespace raziz::test {
 namespace {
 
 using ui::Rect;
@@ -280,4 +280,4 @@ TEST_F(StartUp, WindowEventsOfOtherKindsChangeNothing) {
 }
 
 }  // namespace
-}  // namespace raziz::testing
+}  // namespace raziz::test

@@ -9,7 +9,7 @@
 #include "ui/strips/strip_images.h"
 #include "ui/widgets/core/input.h"
 
-namespace raziz::testing {
+namespace raziz::test {
 namespace {
 
 using ui::Key;
@@ -267,4 +267,4 @@ TEST_F(Keyboard, SliderKeysMoveTheLevel) {
 }
 
 }  // namespace
-}  // namespace raziz::testing
+}  // namespace raziz::test

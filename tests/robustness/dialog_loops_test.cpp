@@ -14,13 +14,13 @@
 #include "ui/dialogs/dialog_texts.h"
 #include "ui/widgets/core/input.h"
 
-namespace raziz::robustness {
+namespace raziz::test {
 namespace {
 
 using ui::TGadget;
 using ui::headless::THeadlessDriver;
 
-class DialogLoops : public testing::ProgramTest {
+class DialogLoops : public ProgramTest {
  protected:
   TGadget* open_dialog() {
     for (TGadget* w : THeadlessDriver::FindAll(ui::kWindow))
@@ -81,4 +81,4 @@ TEST_F(DialogLoops, AThousandOpeningsOfEachLeaveNoGadgetAndNoMemoryBehind) {
 }
 
 }  // namespace
-}  // namespace raziz::robustness
+}  // namespace raziz::test

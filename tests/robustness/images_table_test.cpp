@@ -19,7 +19,7 @@
 #include "tests/robustness/probe.h"
 #include "ui/strips/strip_images.h"
 
-namespace raziz::robustness {
+namespace raziz::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -108,11 +108,11 @@ const ImageCase kCases[] = {
     Exact("Palette8BitWithAlpha", WithPaletteAlpha(Gradient(8, 8, 3, 8))),
 };
 
-class ImagesTable : public testing::ProgramTest, public ::testing::WithParamInterface<ImageCase> {};
+class ImagesTable : public ProgramTest, public ::testing::WithParamInterface<ImageCase> {};
 
 TEST_P(ImagesTable, TheLampShowsThePictureExactlyOrNothingAndTheBandSwitches) {
   const ImageCase& c = GetParam();
-  start(testing::Images::present);
+  start(Images::present);
   constexpr int band = 4;
   const fs::path red = folder / kRedLamp;
   fs::remove(red);
@@ -148,11 +148,11 @@ TEST_P(ImagesTable, TheLampShowsThePictureExactlyOrNothingAndTheBandSwitches) {
   EXPECT_FALSE(program.bank.channels[band].sounding);
   EXPECT_TRUE(muted(band));
   ASSERT_NE(strip(band).lamp->pixmap(), nullptr);
-  EXPECT_EQ(strip(band).lamp->pixmap()->pixels, testing::image_pixels(kGreenLamp));
+  EXPECT_EQ(strip(band).lamp->pixmap()->pixels, image_pixels(kGreenLamp));
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ImagesTable, ::testing::ValuesIn(kCases),
                          [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
-}  // namespace raziz::robustness
+}  // namespace raziz::test

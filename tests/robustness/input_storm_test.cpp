@@ -31,7 +31,7 @@
 #include "ui/strips/strip_images.h"
 #include "ui/widgets/core/input.h"
 
-namespace raziz::robustness {
+namespace raziz::test {
 namespace {
 
 using ui::Key;
@@ -58,12 +58,12 @@ struct DialogPart {
   std::string text;
 };
 
-class InputStorm : public testing::ProgramTest {
+class InputStorm : public ProgramTest {
  protected:
   void SetUp() override {
-    start(testing::Images::present);
-    red_ = testing::image_pixels(kRedLamp);
-    green_ = testing::image_pixels(kGreenLamp);
+    start(Images::present);
+    red_ = image_pixels(kRedLamp);
+    green_ = image_pixels(kGreenLamp);
     baseline_gadgets_ = THeadlessDriver::LiveCount();
     help_parts_ = learn_dialog(program.help_item);
     about_parts_ = learn_dialog(program.about_item);
@@ -449,4 +449,4 @@ TEST_F(InputStorm, TenThousandRandomActionsKeepEveryStripConsistent) {
 }
 
 }  // namespace
-}  // namespace raziz::robustness
+}  // namespace raziz::test

@@ -15,7 +15,7 @@
 #include "audio/mixer/mixer.h"
 #include "audio/mixer/system_state.h"
 
-namespace raziz::robustness {
+namespace raziz::test {
 namespace {
 
 namespace mx = mixer;
@@ -168,4 +168,4 @@ TEST_F(HourOfSound, FrequencyStaysExactAndNothingTurnsSubnormal) {
 }
 
 }  // namespace
-}  // namespace raziz::robustness
+}  // namespace raziz::test

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-namespace raziz::robustness {
+namespace raziz::test {
 namespace {
 
 void Put32(Bytes& out, std::uint32_t v) {
@@ -151,4 +151,4 @@ Expected ExpectedPixels(const PngPicture& p) {
   return e;
 }
 
-}  // namespace raziz::robustness
+}  // namespace raziz::test

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace raziz::robustness {
+namespace raziz::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -45,4 +45,4 @@ struct Expected {
 };
 Expected ExpectedPixels(const PngPicture& picture);
 
-}  // namespace raziz::robustness
+}  // namespace raziz::test

@@ -20,7 +20,7 @@ extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*on_malloc)(const
 extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
-namespace raziz::robustness {
+namespace raziz::test {
 namespace {
 
 // Static TLS of the executable: reading it allocates nothing, so the allocator itself may use it.
@@ -71,16 +71,16 @@ std::size_t ResidentBytes() {
   return static_cast<std::size_t>(resident) * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 }
 
-}  // namespace raziz::robustness
+}  // namespace raziz::test
 
 extern "C" void raziz_probe_allocation(std::size_t bytes) {
-  using namespace raziz::robustness;
+  using namespace raziz::test;
   if (!t_armed) return;
   ++t_counts.allocations;
   if (bytes > t_counts.largest_allocation) t_counts.largest_allocation = bytes;
 }
 
 extern "C" void raziz_probe_lock(void) {
-  using namespace raziz::robustness;
+  using namespace raziz::test;
   if (t_armed) ++t_counts.locks;
 }

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace raziz::robustness {
+namespace raziz::test {
 
 struct ProbeCounts {
   std::uint64_t allocations = 0;
@@ -30,7 +30,7 @@ std::size_t ResidentBytes();
 // every allocation and says nothing about leaks (HeapBytesInUse still does).
 bool FreedMemoryIsHeldBack();
 
-}  // namespace raziz::robustness
+}  // namespace raziz::test
 
 // Called by the C interposers.
 extern "C" void raziz_probe_allocation(std::size_t bytes);

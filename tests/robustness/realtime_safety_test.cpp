@@ -18,7 +18,7 @@
 #include "audio/tone_bank.h"
 #include "tests/robustness/probe.h"
 
-namespace raziz::robustness {
+namespace raziz::test {
 namespace {
 
 // The probe sees what it is meant to see, so a zero below means something.
@@ -105,4 +105,4 @@ TEST(RealTimeSafety, RenderingNineBandsNeverAllocatesLocksOrWaitsWhileSettingsCh
 }
 
 }  // namespace
-}  // namespace raziz::robustness
+}  // namespace raziz::test

@@ -3,7 +3,9 @@
 
 #include "tests/widgets/widget_test.h"
 
-namespace raziz::ui::testing {
+namespace raziz::test {
+
+using namespace raziz::ui;
 namespace {
 
 class ButtonTest : public WidgetTest {
@@ -68,4 +70,4 @@ TEST_F(ButtonTest, PushButtonsReportZeroForEveryClickAndCaptionsChangeAtOnce) {
 }
 
 }  // namespace
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test

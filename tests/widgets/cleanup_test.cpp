@@ -5,7 +5,9 @@
 #include "ui/widgets/core/gadget_registry.h"
 #include "ui/widgets/core/input.h"
 
-namespace raziz::ui::testing {
+namespace raziz::test {
+
+using namespace raziz::ui;
 namespace {
 
 class CleanUpTest : public WidgetTest {};
@@ -130,4 +132,4 @@ TEST_F(CleanUpTest, CleaningUpThePanelHoldingTheFocusLeavesItOnTheWindowSilently
 }
 
 }  // namespace
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test

@@ -7,7 +7,9 @@
 #include "ui/widgets/core/geometry.h"
 #include "ui/widgets/core/pixmap.h"
 
-namespace raziz::ui::testing {
+namespace raziz::test {
+
+using namespace raziz::ui;
 namespace {
 
 class CreationTest : public WidgetTest {};
@@ -158,4 +160,4 @@ TEST_F(CreationTest, QueryGivesTheOwnAndTheClientHandles) {
 }
 
 }  // namespace
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test

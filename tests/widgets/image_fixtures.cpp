@@ -14,7 +14,7 @@
 #include <jpeglib.h>
 #endif
 
-namespace raziz::ui::testing {
+namespace raziz::test {
 
 namespace {
 
@@ -145,4 +145,4 @@ std::string WriteTempFile(const std::string& name, const Bytes& bytes) {
   return path;
 }
 
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace raziz::ui::testing {
+namespace raziz::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -35,4 +35,4 @@ void Put32(Bytes& out, std::uint32_t v);
 std::string WriteTempFile(const std::string& name, const Bytes& bytes);
 void RemoveTempFiles();
 
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test

@@ -3,7 +3,9 @@
 
 #include "tests/widgets/widget_test.h"
 
-namespace raziz::ui::testing {
+namespace raziz::test {
+
+using namespace raziz::ui;
 namespace {
 
 class KeyboardTest : public WidgetTest {
@@ -200,4 +202,4 @@ TEST_F(KeyboardTest, AWindowActivatedAgainHasTheFocusOnItself) {
 }
 
 }  // namespace
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test

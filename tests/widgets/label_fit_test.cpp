@@ -4,7 +4,9 @@
 
 #include "ui/widgets/core/label_fit.h"
 
-namespace raziz::ui {
+namespace raziz::test {
+
+using namespace raziz::ui;
 namespace {
 
 TEST(LabelFit, ShrinksOnlyAOneLineTextThatAFifthSmallerWouldFit) {
@@ -29,4 +31,4 @@ TEST(LabelFit, ShrinksOnlyAOneLineTextThatAFifthSmallerWouldFit) {
 }
 
 }  // namespace
-}  // namespace raziz::ui
+}  // namespace raziz::test

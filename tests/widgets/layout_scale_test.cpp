@@ -8,7 +8,9 @@
 #include "ui/widgets/core/geometry.h"
 #include "ui/widgets/core/layout_scale.h"
 
-namespace raziz::ui::testing {
+namespace raziz::test {
+
+using namespace raziz::ui;
 namespace {
 
 class LayoutScaleTest : public WidgetTest {
@@ -137,4 +139,4 @@ TEST_F(LayoutScaleTest, TicksAreDecidedInUnitsSoTheScaleNeverAddsThem) {
 }
 
 }  // namespace
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test

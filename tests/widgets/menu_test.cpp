@@ -3,7 +3,9 @@
 
 #include "tests/widgets/widget_test.h"
 
-namespace raziz::ui::testing {
+namespace raziz::test {
+
+using namespace raziz::ui;
 namespace {
 
 class MenuTest : public WidgetTest {
@@ -79,4 +81,4 @@ TEST_F(MenuTest, ABarThePlatformCannotBuildEndsTheProcessWithTheMessage) {
 }
 
 }  // namespace
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test

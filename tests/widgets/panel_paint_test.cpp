@@ -8,7 +8,9 @@
 #include "ui/widgets/core/panel_paint.h"
 #include "ui/widgets/core/pixmap.h"
 
-namespace raziz::ui::testing {
+namespace raziz::test {
+
+using namespace raziz::ui;
 namespace {
 
 class PanelPaintTest : public WidgetTest {
@@ -187,4 +189,4 @@ TEST_F(PanelPaintTest, AScaledSinglePictureBlendsBetweenItsPixelsAndKeepsItsAlph
 }
 
 }  // namespace
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test

@@ -10,7 +10,9 @@
 #include "tests/widgets/image_fixtures.h"
 #include "ui/widgets/core/pixmap.h"
 
-namespace raziz::ui::testing {
+namespace raziz::test {
+
+using namespace raziz::ui;
 namespace {
 
 class PixmapTest : public ::testing::Test {
@@ -256,4 +258,4 @@ TEST_F(PixmapTest, DamagedAndRandomContentNeverCrashes) {
 }
 
 }  // namespace
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test

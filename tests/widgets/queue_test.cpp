@@ -2,7 +2,9 @@
 
 #include "tests/widgets/widget_test.h"
 
-namespace raziz::ui::testing {
+namespace raziz::test {
+
+using namespace raziz::ui;
 namespace {
 
 class QueueTest : public WidgetTest {};
@@ -145,4 +147,4 @@ TEST_F(QueueTest, PumpAndRepaintHandlesWhatHasArrivedThenRepaintsTheWindowAtOnce
 }
 
 }  // namespace
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test

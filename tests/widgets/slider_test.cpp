@@ -3,7 +3,9 @@
 
 #include "tests/widgets/widget_test.h"
 
-namespace raziz::ui::testing {
+namespace raziz::test {
+
+using namespace raziz::ui;
 namespace {
 
 class SliderTest : public WidgetTest {
@@ -100,4 +102,4 @@ TEST_F(SliderTest, KeysMoveByOneByAFifthOfTheRangeAndToTheEnds) {
 }
 
 }  // namespace
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test

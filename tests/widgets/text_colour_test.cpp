@@ -5,7 +5,9 @@
 #include "tests/widgets/widget_test.h"
 #include "ui/widgets/core/contrast.h"
 
-namespace raziz::ui::testing {
+namespace raziz::test {
+
+using namespace raziz::ui;
 namespace {
 
 TEST(Contrast, RatiosMatchTheKnownValues) {
@@ -91,4 +93,4 @@ TEST_F(TextColourTest, FixedBackgroundsGetFixedTextAndTheThemeKeepsTheRest) {
 }
 
 }  // namespace
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test

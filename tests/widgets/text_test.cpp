@@ -3,7 +3,9 @@
 
 #include "tests/widgets/widget_test.h"
 
-namespace raziz::ui::testing {
+namespace raziz::test {
+
+using namespace raziz::ui;
 namespace {
 
 class TextTest : public WidgetTest {
@@ -106,4 +108,4 @@ TEST_F(TextTest, TheTextAreaReportsEditsSelectionsAndRightClicks) {
 }
 
 }  // namespace
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test

@@ -9,7 +9,9 @@
 #include "ui/widgets/core/gadget.h"
 #include "ui/widgets/headless/headless_driver.h"
 
-namespace raziz::ui::testing {
+namespace raziz::test {
+
+using namespace raziz::ui;
 
 class WidgetTest : public ::testing::Test {
  protected:
@@ -53,4 +55,4 @@ class WidgetTest : public ::testing::Test {
   TGadget* MakeWindow(const char* title = "Main") { return NewWindow(title, 100, 100, 400, 300, nullptr, 1); }
 };
 
-}  // namespace raziz::ui::testing
+}  // namespace raziz::test
