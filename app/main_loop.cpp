@@ -13,8 +13,7 @@ void run_control(Program& program, ControlMatch match, int data) {
     case ControlRole::frequency_field: return on_frequency_field(strip, program.bank, match.band);
     case ControlRole::level_field: return on_level_field(strip, program.bank, match.band);
     case ControlRole::tone_button: return on_tone_button(strip, program.bank, match.band);
-    case ControlRole::level_slider:
-      return on_level_slider(strip, program.bank, match.band, static_cast<float>(data));
+    case ControlRole::level_slider: return on_level_slider(strip, program.bank, match.band, static_cast<float>(data));
     case ControlRole::square_box: return on_square_box(strip);
     case ControlRole::triangle_box: return on_triangle_box(strip);
   }

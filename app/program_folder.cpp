@@ -17,9 +17,11 @@ std::filesystem::path::string_type program_folder(const std::filesystem::path::s
 
   std::size_t separator = cut - 1;
   const bool is_root = separator == 0;
-  const auto is_letter = [](Char c) { return (c >= Char('A') && c <= Char('Z')) || (c >= Char('a') && c <= Char('z')); };
-  const bool after_drive_colon = style == PathStyle::windows && separator == 2 && executable_path[1] == Char(':') &&
-                                 is_letter(executable_path[0]);
+  const auto is_letter = [](Char c) {
+    return (c >= Char('A') && c <= Char('Z')) || (c >= Char('a') && c <= Char('z'));
+  };
+  const bool after_drive_colon =
+      style == PathStyle::windows && separator == 2 && executable_path[1] == Char(':') && is_letter(executable_path[0]);
   if (is_root || after_drive_colon) ++separator;  // keep the separator: "/" or "C:\" is the folder
   return executable_path.substr(0, separator);
 }

@@ -14,8 +14,7 @@ void start_program(Program& program, ui::TGuiDriver& driver, const ProgramOption
   ui::StartWidgets(driver);
   start(program.bank, options.audio_output);
 
-  program.main_window =
-      ui::NewWindow(RAZIZ_VERSION_LINE, 100, 100, 809, 526, nullptr, ui::window_style::kTitleBar);
+  program.main_window = ui::NewWindow(RAZIZ_VERSION_LINE, 100, 100, 809, 526, nullptr, ui::window_style::kTitleBar);
 
   ui::TGadget* root = program.main_window->GetMenu();
   program.file_menu = ui::NewMenuItem("File", 0, root, 0, 0);

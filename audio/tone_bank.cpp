@@ -61,9 +61,7 @@ void set_rate(ToneBank& bank, int band, float hz) {
   mixer::DSP_SetParameter(bank.channels[band].oscillator, mixer::OSCILLATOR_RATE, hz);
 }
 
-void set_level(ToneBank& bank, int band, float level) {
-  mixer::Channel_SetVolume(bank.channels[band].channel, level);
-}
+void set_level(ToneBank& bank, int band, float level) { mixer::Channel_SetVolume(bank.channels[band].channel, level); }
 
 void toggle(ToneBank& bank, int band) {
   ToneChannel& tone = bank.channels[band];

@@ -17,7 +17,7 @@ inline constexpr std::array<int, kBandCount> kBandFrequencies = {500, 630, 800, 
 
 struct ToneChannel {
   int band = 0;
-  int frequency = 0;   // the band's nominal frequency; not changed by set_rate
+  int frequency = 0;  // the band's nominal frequency; not changed by set_rate
   mixer::DSP* oscillator = nullptr;
   mixer::Channel* channel = nullptr;
   bool sounding = false;

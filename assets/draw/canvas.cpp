@@ -53,7 +53,8 @@ void Canvas::blend_pixel(int x, int y, Rgba colour, float coverage) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     const float a = clamp01(colour.a) * clamp01(coverage);
     if (a <= 0.0f) return;
-    Premultiplied& p = pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
+    Premultiplied& p =
+            pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
     const float keep = 1.0f - a;
     p.r = clamp01(colour.r) * a + p.r * keep;
     p.g = clamp01(colour.g) * a + p.g * keep;
@@ -76,12 +77,13 @@ void Canvas::fill(const Shape& shape, const Paint& paint, float softness) {
 }
 
 void Canvas::fill(const Shape& shape, Rgba colour, float softness) {
-    fill(shape, [colour](float, float) { return colour; }, softness);
+    fill(
+            shape, [colour](float, float) { return colour; }, softness);
 }
 
 Rgba Canvas::at(int x, int y) const {
     const Premultiplied& p =
-        pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
+            pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
     if (p.a <= 0.0f) return {0, 0, 0, 0};
     return {p.r / p.a, p.g / p.a, p.b / p.a, p.a};
 }

@@ -30,7 +30,7 @@ using Paint = std::function<Rgba(float x, float y)>;
 // units; a canvas of scale 2 has twice as many pixels each way, so the same drawing comes out at
 // double size with edges as sharp as at scale 1.
 class Canvas {
-public:
+   public:
     Canvas(int width, int height, int scale = 1);
 
     // In pixels.
@@ -48,7 +48,7 @@ public:
     // Straight-alpha colour of a pixel.
     Rgba at(int x, int y) const;
 
-private:
+   private:
     void blend_pixel(int x, int y, Rgba colour, float coverage);
 
     struct Premultiplied {

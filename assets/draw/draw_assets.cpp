@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
         std::filesystem::create_directories(packaging / "icons");
         std::filesystem::create_directories(packaging / "windows");
 
-        draw::write_png((assets / "verde.png").string(), draw::draw_lamp(draw::LampColour::green), draw::Channels::rgba);
+        draw::write_png((assets / "verde.png").string(), draw::draw_lamp(draw::LampColour::green),
+                        draw::Channels::rgba);
         draw::write_png((assets / "rosso.png").string(), draw::draw_lamp(draw::LampColour::red), draw::Channels::rgba);
         draw::write_png((assets / "slider.png").string(), draw::draw_slider_backdrop(), draw::Channels::rgb);
         // Twice the size, for screens that show the layout at 1.5 times or more.

@@ -33,7 +33,9 @@ Canvas draw_emblem(int size) {
     const float cx = s / 2.0f, cy = s / 2.0f;
     const bool large = size >= 96;
 
-    if (large) canvas.fill(rounded_box(left, top + s * 0.015f, right, bottom + s * 0.015f, radius), rgb255(0, 0, 0, 0.35f), s * 0.03f);
+    if (large)
+        canvas.fill(rounded_box(left, top + s * 0.015f, right, bottom + s * 0.015f, radius), rgb255(0, 0, 0, 0.35f),
+                    s * 0.03f);
 
     // Badge: deep blue, lighter toward the top, with a dark edge that keeps it crisp on light title bars.
     canvas.fill(rounded_box(left, top, right, bottom, radius), rgb255(8, 26, 58));

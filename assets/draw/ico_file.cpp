@@ -77,7 +77,8 @@ void write_ico_24bit(const std::string& path, const Canvas& canvas) {
     for (int y = h - 1; y >= 0; --y) {
         std::vector<std::uint8_t> row(mask_stride, 0);
         for (int x = 0; x < w; ++x) {
-            if (canvas.at(x, y).a < 0.5f) row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80u >> (x % 8));
+            if (canvas.at(x, y).a < 0.5f)
+                row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80u >> (x % 8));
         }
         out.insert(out.end(), row.begin(), row.end());
     }

@@ -61,7 +61,7 @@ Canvas draw_slider_backdrop(int scale) {
     // A thin meter bar beside the ticks: green at the bottom, amber, then red at full level.
     for (int y = scale_top_row; y <= scale_bottom_row; ++y) {
         const float level =
-            static_cast<float>(scale_bottom_row - y) / static_cast<float>(scale_bottom_row - scale_top_row);
+                static_cast<float>(scale_bottom_row - y) / static_cast<float>(scale_bottom_row - scale_top_row);
         const Rgba c = ramp({{0.0f, rgb255(46, 160, 67)},
                              {0.55f, rgb255(120, 196, 60)},
                              {0.78f, rgb255(236, 186, 48)},
@@ -78,9 +78,7 @@ Canvas draw_slider_backdrop(int scale) {
         const bool is_major = percent % 25 == 0;
         const int from = is_major ? 6 : 9;
         for (int x = from; x <= slider_left - 2; ++x) canvas.blend(x, row, is_major ? major : minor);
-        if (is_major) {
-            draw_digits(canvas, slider_right + 2, row - glyph_height / 2, std::to_string(percent), major);
-        }
+        if (is_major) { draw_digits(canvas, slider_right + 2, row - glyph_height / 2, std::to_string(percent), major); }
     }
     return canvas;
 }

@@ -35,7 +35,7 @@ OutputStatus OutputKeeper::status() const {
 
 void OutputKeeper::wake_on_failure(void* keeper) {
   auto* self = static_cast<OutputKeeper*>(keeper);
-  { std::lock_guard lock(self->mutex_); }   // the keeper is either waiting or will look before it waits
+  { std::lock_guard lock(self->mutex_); }  // the keeper is either waiting or will look before it waits
   self->wake_.notify_all();
 }
 
@@ -59,7 +59,7 @@ void OutputKeeper::set_stream(std::unique_ptr<OutputStream> stream) {
     std::lock_guard lock(mutex_);
     old = std::move(stream_);
   }
-  if (old) old->close();   // the old one stops before the new one starts: one renderer at a time
+  if (old) old->close();  // the old one stops before the new one starts: one renderer at a time
   std::lock_guard lock(mutex_);
   if (old) underruns_of_closed_ += old->underruns();
   stream_ = std::move(stream);

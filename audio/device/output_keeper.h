@@ -25,7 +25,7 @@ struct OutputStatus {
   const char* api = "none";
   int buffer_frames = 0;
   std::uint64_t opens = 0;
-  std::uint64_t underruns = 0;   // over every stream so far
+  std::uint64_t underruns = 0;  // over every stream so far
 };
 
 class OutputKeeper {
@@ -54,7 +54,7 @@ class OutputKeeper {
   mutable std::mutex mutex_;
   std::condition_variable wake_;
   bool stop_ = false;
-  std::unique_ptr<OutputStream> stream_;   // written by the keeper thread under mutex_
+  std::unique_ptr<OutputStream> stream_;  // written by the keeper thread under mutex_
   OutputStatus status_;
   std::uint64_t underruns_of_closed_ = 0;
   std::thread thread_;

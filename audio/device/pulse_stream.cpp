@@ -19,6 +19,7 @@ namespace {
 
 struct PulseLibrary {
 #define RAZIZ_PULSE_CALL(name) decltype(&::name) name = nullptr;
+// clang-format off
 #define RAZIZ_PULSE_CALLS(X)                                                                                  \
   X(pa_threaded_mainloop_new) X(pa_threaded_mainloop_free) X(pa_threaded_mainloop_start)                      \
   X(pa_threaded_mainloop_stop) X(pa_threaded_mainloop_lock) X(pa_threaded_mainloop_unlock)                    \
@@ -29,6 +30,7 @@ struct PulseLibrary {
   X(pa_stream_set_state_callback) X(pa_stream_set_write_callback) X(pa_stream_set_underflow_callback)         \
   X(pa_stream_begin_write) X(pa_stream_cancel_write) X(pa_stream_write) X(pa_stream_drain)                    \
   X(pa_operation_unref)
+  // clang-format on
   RAZIZ_PULSE_CALLS(RAZIZ_PULSE_CALL)
   bool loaded = false;
 };
@@ -41,7 +43,7 @@ const PulseLibrary& pulse() {
     void* handle = dlopen("libpulse.so.0", RTLD_NOW | RTLD_LOCAL);
     if (!handle) return;
     bool all = true;
-#define RAZIZ_PULSE_RESOLVE(name)                                      \
+#define RAZIZ_PULSE_RESOLVE(name)                                        \
   lib.name = reinterpret_cast<decltype(lib.name)>(dlsym(handle, #name)); \
   all = all && lib.name != nullptr;
     RAZIZ_PULSE_CALLS(RAZIZ_PULSE_RESOLVE)

@@ -147,9 +147,7 @@ class RtAudioStream final : public OutputStream {
       queued_frames_ = frames_ * static_cast<int>(options.numberOfBuffers);
       if (api_ == DeviceApi::pulse) raise_pulse_io_threads(kPriority);
       return audio_->isStreamRunning();
-    } catch (const std::exception&) {
-      return false;
-    }
+    } catch (const std::exception&) { return false; }
   }
 
   bool failed() const override { return g_stream_errors.load() != errors_at_open_; }
@@ -168,8 +166,7 @@ class RtAudioStream final : public OutputStream {
     try {
       if (audio_->isStreamRunning()) audio_->stopStream();
       if (audio_->isStreamOpen()) audio_->closeStream();
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
     audio_.reset();
   }
 
@@ -213,7 +210,7 @@ class RtAudioStream final : public OutputStream {
   int frames_ = 0;
   int queued_frames_ = 0;
   bool sixteen_bits_ = false;
-  std::vector<float> scratch_;   // the float frames, before quantizing; sized when the stream opens
+  std::vector<float> scratch_;  // the float frames, before quantizing; sized when the stream opens
   TpdfQuantizer quantizer_;
   std::atomic<std::uint64_t> underruns_{0};
   std::unique_ptr<RtAudio> audio_;

@@ -14,11 +14,10 @@ std::uint64_t TpdfQuantizer::next() {
 }
 
 void TpdfQuantizer::quantize(const float* in, std::int16_t* out, int samples) {
-  constexpr double kHalfRange = 4294967296.0;   // 2^32: one uniform draw spans one step
+  constexpr double kHalfRange = 4294967296.0;  // 2^32: one uniform draw spans one step
   for (int i = 0; i < samples; ++i) {
     const std::uint64_t bits = next();
-    const double dither =
-        (static_cast<double>(bits >> 32) - static_cast<double>(bits & 0xffffffffULL)) / kHalfRange;
+    const double dither = (static_cast<double>(bits >> 32) - static_cast<double>(bits & 0xffffffffULL)) / kHalfRange;
     double v = std::floor(static_cast<double>(in[i]) * kFullScale + dither + 0.5);
     if (v != v) v = 0.0;
     if (v > 32767.0) v = 32767.0;

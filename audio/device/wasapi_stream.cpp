@@ -32,7 +32,7 @@ constexpr GUID kSubtypeFloat = {0x00000003, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0
 
 // The latency we aim at on Windows; it may round it up to its own period. Under wine, more made no
 // difference: the short gaps heard there under load come from wine's own bridge to the sound server.
-constexpr REFERENCE_TIME kBufferDuration = 200000;   // 20 ms, in units of 100 ns
+constexpr REFERENCE_TIME kBufferDuration = 200000;  // 20 ms, in units of 100 ns
 
 // Without an event for this long the device is taken as gone.
 constexpr DWORD kEventTimeoutMs = 500;
@@ -86,7 +86,7 @@ class WasapiStream final : public OutputStream {
   void run(std::promise<bool>& opened) {
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
     const bool ok = com && set_up();
-    opened.set_value(ok);   // `opened` lives in open() only until this returns
+    opened.set_value(ok);  // `opened` lives in open() only until this returns
     if (ok) loop();
     tear_down();
     if (com) CoUninitialize();
@@ -118,8 +118,9 @@ class WasapiStream final : public OutputStream {
       format.Samples.wValidBitsPerSample = 32;
       format.dwChannelMask = mix->wFormatTag == WAVE_FORMAT_EXTENSIBLE
                                  ? reinterpret_cast<const WAVEFORMATEXTENSIBLE*>(mix)->dwChannelMask
-                                 : (channels_ == 1 ? SPEAKER_FRONT_CENTER
-                                                   : channels_ == 2 ? SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT : 0);
+                                 : (channels_ == 1   ? SPEAKER_FRONT_CENTER
+                                    : channels_ == 2 ? SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT
+                                                     : 0);
       format.SubFormat = kSubtypeFloat;
 
       DWORD flags = AUDCLNT_STREAMFLAGS_EVENTCALLBACK;
@@ -134,7 +135,7 @@ class WasapiStream final : public OutputStream {
       if (!event_ || FAILED(client_->SetEventHandle(event_))) break;
       // Stereo goes straight into the device's buffer; other layouts take it from here.
       if (channels_ != 2) stereo_.assign(2 * static_cast<std::size_t>(buffer_frames_), 0.0f);
-      if (!fill()) break;   // start with something queued rather than an underrun
+      if (!fill()) break;  // start with something queued rather than an underrun
       ok = SUCCEEDED(client_->Start());
       running_ = ok;
     } while (false);
@@ -206,10 +207,10 @@ class WasapiStream final : public OutputStream {
   std::atomic<bool> stop_{false};
   std::atomic<bool> failed_{false};
   std::atomic<std::uint64_t> underruns_{0};
-  bool running_ = false;   // the device plays: an empty buffer from here on is an underrun (the render thread's own)
+  bool running_ = false;  // the device plays: an empty buffer from here on is an underrun (the render thread's own)
   IAudioClient* client_ = nullptr;
   IAudioRenderClient* render_ = nullptr;
-  HANDLE event_ = nullptr;   // closed by the destructor: close() may still signal it
+  HANDLE event_ = nullptr;  // closed by the destructor: close() may still signal it
   UINT32 buffer_frames_ = 0;
   unsigned channels_ = 2;
   std::vector<float> stereo_;

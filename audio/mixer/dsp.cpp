@@ -37,8 +37,7 @@ Result DSP_SetParameter(DSP* dsp, int index, float value) {
       // Any float is taken; a rate the oscillator cannot play (<= 0, NaN, >= Nyquist) is silence.
       dsp->rate = value;
       break;
-    default:
-      return RESULT_ERR_INVALID_PARAM;
+    default: return RESULT_ERR_INVALID_PARAM;
   }
   publish_voice(*dsp);
   return RESULT_OK;

@@ -22,12 +22,12 @@ namespace raziz::mixer {
 
 enum Result : int {
   RESULT_OK = 0,
-  RESULT_ERR_INVALID_HANDLE,   // null handle, or a channel whose unit was released
-  RESULT_ERR_INVALID_PARAM,    // out-of-range argument (index, type, waveform value, ...)
-  RESULT_ERR_UNINITIALIZED,    // System_Init was not called, or System_Close was
-  RESULT_ERR_INITIALIZED,      // System_Init called twice
-  RESULT_ERR_CHANNEL_ALLOC,    // no free channel
-  RESULT_ERR_NOT_OFFLINE,      // System_Render on a system that plays to a device
+  RESULT_ERR_INVALID_HANDLE,  // null handle, or a channel whose unit was released
+  RESULT_ERR_INVALID_PARAM,   // out-of-range argument (index, type, waveform value, ...)
+  RESULT_ERR_UNINITIALIZED,   // System_Init was not called, or System_Close was
+  RESULT_ERR_INITIALIZED,     // System_Init called twice
+  RESULT_ERR_CHANNEL_ALLOC,   // no free channel
+  RESULT_ERR_NOT_OFFLINE,     // System_Render on a system that plays to a device
   RESULT_ERR_MEMORY,
 };
 
@@ -44,8 +44,8 @@ inline constexpr unsigned INIT_OFFLINE = 1u << 0;
 inline constexpr int DSP_TYPE_OSCILLATOR = 2;
 
 // Oscillator parameters.
-inline constexpr int OSCILLATOR_TYPE = 0;   // waveform: 0 sine, 1 square, 4 triangle
-inline constexpr int OSCILLATOR_RATE = 1;   // frequency in Hz
+inline constexpr int OSCILLATOR_TYPE = 0;  // waveform: 0 sine, 1 square, 4 triangle
+inline constexpr int OSCILLATOR_RATE = 1;  // frequency in Hz
 inline constexpr float WAVE_SINE = 0.0f;
 inline constexpr float WAVE_SQUARE = 1.0f;
 inline constexpr float WAVE_TRIANGLE = 4.0f;
@@ -73,13 +73,13 @@ Result System_Render(System* system, float* out, int frames);
 Result System_GetSampleRate(System* system, int* rate);
 
 struct OutputInfo {
-  bool device_open = false;       // a real device stream is running
-  const char* api = "none";       // "pulse", "alsa", "null" (silent), "offline" or "none"
+  bool device_open = false;  // a real device stream is running
+  const char* api = "none";  // "pulse", "alsa", "null" (silent), "offline" or "none"
   int sample_rate = 0;
   int buffer_frames = 0;
-  std::uint64_t opens = 0;        // how many times a device stream has been opened
-  std::uint64_t blocks = 0;       // blocks rendered so far, by any stream
-  std::uint64_t underruns = 0;    // times a device ran out of samples, over all its streams so far
+  std::uint64_t opens = 0;      // how many times a device stream has been opened
+  std::uint64_t blocks = 0;     // blocks rendered so far, by any stream
+  std::uint64_t underruns = 0;  // times a device ran out of samples, over all its streams so far
 };
 // Still answers after System_Close (until System_Release), with the totals of the output that was.
 Result System_GetOutputInfo(System* system, OutputInfo* info);

@@ -66,14 +66,9 @@ RAZIZ_VECTOR_CLONES void render_table(const WaveTable& table, double phase, doub
 
 void render_voice(const Voice& voice, double phase, double increment, int frames, double* out) {
   switch (voice.kind) {
-    case VoiceKind::sine:
-      render_sine(phase, increment, frames, out);
-      return;
-    case VoiceKind::table:
-      render_table(*voice.table, phase, increment, frames, out);
-      return;
-    case VoiceKind::silent:
-      break;
+    case VoiceKind::sine: render_sine(phase, increment, frames, out); return;
+    case VoiceKind::table: render_table(*voice.table, phase, increment, frames, out); return;
+    case VoiceKind::silent: break;
   }
   for (int i = 0; i < frames; ++i) out[i] = 0.0;
 }

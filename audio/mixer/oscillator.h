@@ -10,8 +10,8 @@ enum class VoiceKind : int { silent, sine, table };
 
 struct Voice {
   VoiceKind kind = VoiceKind::silent;
-  const WaveTable* table = nullptr;   // for VoiceKind::table
-  double increment = 0.0;             // cycles per sample
+  const WaveTable* table = nullptr;  // for VoiceKind::table
+  double increment = 0.0;            // cycles per sample
 
   bool same_sound(const Voice& other) const { return kind == other.kind && table == other.table; }
 };

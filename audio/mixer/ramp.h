@@ -81,7 +81,7 @@ class Ramp {
   int length_ = 0;
   double from_ = 0.0;
   double to_ = 0.0;
-  int position_ = 0;   // samples into the ramp; at or past length_ it has arrived at to_
+  int position_ = 0;  // samples into the ramp; at or past length_ it has arrived at to_
 };
 
 }  // namespace raziz::mixer

@@ -24,6 +24,7 @@ class FlushDenormals {
 #ifdef RAZIZ_HAVE_MXCSR
   FlushDenormals() : saved_(_mm_getcsr()) { _mm_setcsr(saved_ | 0x8040u); }
   ~FlushDenormals() { _mm_setcsr(saved_); }
+
  private:
   unsigned saved_;
 #endif
@@ -55,7 +56,8 @@ void hold_new_start(const Channel& channel, ChannelRender& r) {
     r.running = false;
     r.hold = 1;
   } else if (!r.running) {
-    if (r.hold > 0) --r.hold; else r.running = true;
+    if (r.hold > 0) --r.hold;
+    else r.running = true;
   }
 }
 
@@ -132,7 +134,7 @@ bool render_channel(System& system, Channel& channel, int frames, bool closing) 
     return false;
   }
   take_voice_settings(r, silent);
-  if (!r.running && silent) return false;   // paused: the oscillator stands still
+  if (!r.running && silent) return false;  // paused: the oscillator stands still
 
   const double increment = phase_increment(r);
   if (!silent) synthesize_into_mix(system, r, increment, frames);

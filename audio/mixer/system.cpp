@@ -102,7 +102,7 @@ Result System_PlayDSP(System* system, int channelindex, DSP* dsp, bool paused, C
   if (channel) *channel = nullptr;
   if (!ready(system)) return RESULT_ERR_UNINITIALIZED;
   if (dsp->released) return RESULT_ERR_INVALID_HANDLE;
-  if (dsp->channel) return RESULT_ERR_INVALID_PARAM;   // a unit plays on one channel at a time
+  if (dsp->channel) return RESULT_ERR_INVALID_PARAM;  // a unit plays on one channel at a time
   Channel* target = nullptr;
   if (channelindex == -1) {
     // A free channel whose last sound has finished fading, so nothing is cut off.

@@ -14,7 +14,9 @@
 #include "audio/mixer/voice_exchange.h"
 #include "audio/mixer/wave_table.h"
 
-namespace raziz::device { class OutputKeeper; }
+namespace raziz::device {
+class OutputKeeper;
+}
 
 namespace raziz::mixer {
 
@@ -34,12 +36,12 @@ struct ChannelRender {
   std::uint32_t serial = 0;
   DSP* dsp = nullptr;
   double phase = 0.0;
-  Voice voice;            // what plays
-  Voice next;             // what it cross-fades to, while fading
-  Ramp fade;              // from voice (0) to next (1) while a cross-fade runs, at rest otherwise
+  Voice voice;  // what plays
+  Voice next;   // what it cross-fades to, while fading
+  Ramp fade;    // from voice (0) to next (1) while a cross-fade runs, at rest otherwise
   Ramp gain;
-  bool running = false;   // not paused, as applied
-  int hold = 0;           // blocks to wait before a start or unpause takes effect
+  bool running = false;  // not paused, as applied
+  int hold = 0;          // blocks to wait before a start or unpause takes effect
 };
 
 struct Channel {
@@ -49,11 +51,11 @@ struct Channel {
   DSP* playing = nullptr;
   // shared
   std::atomic<DSP*> dsp{nullptr};
-  std::atomic<std::uint32_t> serial{0};     // bumped by each System_PlayDSP on this channel
+  std::atomic<std::uint32_t> serial{0};  // bumped by each System_PlayDSP on this channel
   std::atomic<float> volume{1.0f};
   std::atomic<bool> paused{false};
   std::atomic<bool> mute{false};
-  std::atomic<bool> idle{true};             // the renderer has nothing left to play here
+  std::atomic<bool> idle{true};  // the renderer has nothing left to play here
   // render
   ChannelRender render;
 };
@@ -70,11 +72,11 @@ struct System {
   CallTrace trace = nullptr;
   void* trace_user = nullptr;
   std::unique_ptr<device::OutputKeeper> output;
-  std::uint64_t closed_output_opens = 0;       // the totals of the output System_Close stopped
+  std::uint64_t closed_output_opens = 0;  // the totals of the output System_Close stopped
   std::uint64_t closed_output_underruns = 0;
   // render (sized at init)
-  RaisedCosine ramp_shape;   // gain ramps
-  RaisedCosine fade_shape;   // waveform cross-fades
+  RaisedCosine ramp_shape;  // gain ramps
+  RaisedCosine fade_shape;  // waveform cross-fades
   std::vector<double> mix;
   std::vector<double> scratch_a;
   std::vector<double> scratch_b;

@@ -34,7 +34,7 @@ double interpolation_gain(int h, int size) {
 int harmonics_below_nyquist(double rate, int sample_rate) {
   const double nyquist = sample_rate / 2.0;
   if (!(rate > 0.0) || !(rate < nyquist)) return 0;
-  double n = std::ceil(nyquist / rate) - 1.0;   // n * rate < nyquist, strictly
+  double n = std::ceil(nyquist / rate) - 1.0;  // n * rate < nyquist, strictly
   if (n * rate >= nyquist) n -= 1.0;
   return n > 1e9 ? 1000000000 : static_cast<int>(n);
 }
@@ -94,7 +94,8 @@ std::unique_ptr<WaveTable> build_wave_table(Shape shape, int max_harmonic) {
   const double sign = ideal(shape, max_harmonic, static_cast<double>(peak_at) / size) < 0 ? -1.0 : 1.0;
   for (int i = 0; i < 80; ++i) {
     const double a = lo + (hi - lo) / 3.0, b = hi - (hi - lo) / 3.0;
-    if (sign * ideal(shape, max_harmonic, a) < sign * ideal(shape, max_harmonic, b)) lo = a; else hi = b;
+    if (sign * ideal(shape, max_harmonic, a) < sign * ideal(shape, max_harmonic, b)) lo = a;
+    else hi = b;
   }
   peak = std::max(peak, std::abs(ideal(shape, max_harmonic, (lo + hi) / 2.0)));
 

@@ -13,9 +13,9 @@ namespace raziz::mixer {
 enum class Shape { square, triangle };
 
 struct WaveTable {
-  int size = 0;              // samples per cycle, a power of two
-  int harmonics = 0;         // highest harmonic number present
-  std::vector<float> data;   // size + 2 samples: the last two repeat the first two
+  int size = 0;             // samples per cycle, a power of two
+  int harmonics = 0;        // highest harmonic number present
+  std::vector<float> data;  // size + 2 samples: the last two repeat the first two
 };
 
 // The highest harmonic number h with h * rate below half the sample rate (0 when the rate is not
@@ -41,6 +41,7 @@ int wave_table_size(int max_harmonic);
 class WaveTableCache {
  public:
   const WaveTable* get(Shape shape, int max_harmonic);
+
  private:
   std::map<std::pair<Shape, int>, std::unique_ptr<WaveTable>> tables_;
 };

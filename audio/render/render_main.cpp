@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
   mx::System_Close(system);
   mx::System_Release(system);
   if (!sink.finish()) {
-    std::fprintf(stderr, "raziz-render: %s: write failed\n", options->wav_path.empty() ? "stdout" : options->wav_path.c_str());
+    std::fprintf(stderr, "raziz-render: %s: write failed\n",
+                 options->wav_path.empty() ? "stdout" : options->wav_path.c_str());
     return 1;
   }
   return 0;

@@ -27,14 +27,15 @@ void tag(std::vector<unsigned char>& b, const char* t) { b.insert(b.end(), t, t 
 // A WAVE header for 32-bit IEEE float stereo; non-PCM data carries a fmt extension and a fact chunk.
 std::vector<unsigned char> wav_header(int rate, std::uint64_t frames) {
   const std::uint64_t data_bytes = frames * 8;
-  const std::uint32_t data32 = data_bytes > 0xffffffffull - 64 ? 0xffffffffu - 64 : static_cast<std::uint32_t>(data_bytes);
+  const std::uint32_t data32 =
+      data_bytes > 0xffffffffull - 64 ? 0xffffffffu - 64 : static_cast<std::uint32_t>(data_bytes);
   std::vector<unsigned char> b;
   tag(b, "RIFF");
   put32(b, 4 + (8 + 18) + (8 + 4) + 8 + data32);
   tag(b, "WAVE");
   tag(b, "fmt ");
   put32(b, 18);
-  put16(b, 3);                                   // IEEE float
+  put16(b, 3);  // IEEE float
   put16(b, 2);
   put32(b, static_cast<std::uint32_t>(rate));
   put32(b, static_cast<std::uint32_t>(rate) * 8);

@@ -34,8 +34,8 @@ void render_nine(benchmark::State& state, const float (&waveforms)[raziz::kBandC
     benchmark::DoNotOptimize(buffer.data());
     benchmark::ClobberMemory();
   }
-  const double seconds_rendered = static_cast<double>(state.iterations()) * (kRate / mx::kBlockFrames) *
-                                  mx::kBlockFrames / kRate;
+  const double seconds_rendered =
+      static_cast<double>(state.iterations()) * (kRate / mx::kBlockFrames) * mx::kBlockFrames / kRate;
   state.counters["realtime"] = benchmark::Counter(seconds_rendered, benchmark::Counter::kIsRate);
   mx::System_Close(system);
   mx::System_Release(system);

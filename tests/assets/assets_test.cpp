@@ -99,9 +99,7 @@ TEST_P(Lamp, FitsItsPanelAndShowsItsColour) {
     const double main = sum[d] / count;
     EXPECT_GT(main, 150.0);
     for (int c = 0; c < 3; ++c) {
-        if (c != d) {
-            EXPECT_GT(main, 2.0 * sum[c] / count) << "channel " << c;
-        }
+        if (c != d) { EXPECT_GT(main, 2.0 * sum[c] / count) << "channel " << c; }
     }
 }
 
@@ -194,7 +192,8 @@ TEST(ProgramIcon, WindowsIcoHoldsOne32By32TrueColourImage) {
     const std::size_t mask = offset + 40 + 32 * 32 * 3;
     auto transparent = [&](int x, int y_from_top) {
         return (ico[mask + static_cast<std::size_t>(31 - y_from_top) * 4 + static_cast<std::size_t>(x / 8)] >>
-                (7 - x % 8)) & 1;
+                (7 - x % 8)) &
+               1;
     };
     EXPECT_EQ(transparent(0, 0), 1);
     EXPECT_EQ(transparent(31, 31), 1);

@@ -58,11 +58,11 @@ TEST(MixerApi, OscillatorParametersReadBackAsSet) {
   } cases[] = {
       {OSCILLATOR_TYPE, WAVE_SQUARE, RESULT_OK, WAVE_SQUARE},
       {OSCILLATOR_TYPE, WAVE_TRIANGLE, RESULT_OK, WAVE_TRIANGLE},
-      {OSCILLATOR_TYPE, 2.0f, RESULT_ERR_INVALID_PARAM, WAVE_TRIANGLE},   // other waveforms: refused, kept
+      {OSCILLATOR_TYPE, 2.0f, RESULT_ERR_INVALID_PARAM, WAVE_TRIANGLE},  // other waveforms: refused, kept
       {OSCILLATOR_TYPE, 0.5f, RESULT_ERR_INVALID_PARAM, WAVE_TRIANGLE},
       {OSCILLATOR_TYPE, WAVE_SINE, RESULT_OK, WAVE_SINE},
       {OSCILLATOR_RATE, 997.3f, RESULT_OK, 997.3f},
-      {OSCILLATOR_RATE, 0.0f, RESULT_OK, 0.0f},   // taken as given; it plays silence
+      {OSCILLATOR_RATE, 0.0f, RESULT_OK, 0.0f},  // taken as given; it plays silence
       {OSCILLATOR_RATE, -20.0f, RESULT_OK, -20.0f},
       {OSCILLATOR_RATE, 1e9f, RESULT_OK, 1e9f},
   };
@@ -91,7 +91,7 @@ TEST(MixerApi, ChannelsRunOutAndAReleasedOneIsReusedOnlyAfterItsFadeOut) {
   Channel* channel = reinterpret_cast<Channel*>(1);
   EXPECT_EQ(System_PlayDSP(mixer.system(), -1, c, false, &channel), RESULT_ERR_CHANNEL_ALLOC);
   EXPECT_EQ(channel, nullptr);
-  EXPECT_EQ(System_PlayDSP(mixer.system(), -1, a.dsp, false, &channel), RESULT_ERR_INVALID_PARAM);   // already playing
+  EXPECT_EQ(System_PlayDSP(mixer.system(), -1, a.dsp, false, &channel), RESULT_ERR_INVALID_PARAM);  // already playing
 
   mixer.skip(4800);
   ASSERT_EQ(DSP_Release(a.dsp), RESULT_OK);
@@ -124,7 +124,7 @@ TEST(MixerApi, MutedChannelIsSilentAndKeepsRunning) {
   OfflineMixer mixer;
   const test::Tone tone = mixer.add(WAVE_SINE, 1000.0f, 0.5f);
   Channel_SetMute(tone.channel, true);
-  EXPECT_EQ(peak(mixer.render(4800)), 0.0);   // muted before it ever sounded: not one sample leaks
+  EXPECT_EQ(peak(mixer.render(4800)), 0.0);  // muted before it ever sounded: not one sample leaks
   bool mute = false;
   Channel_GetMute(tone.channel, &mute);
   EXPECT_TRUE(mute);

@@ -49,7 +49,7 @@ TEST(Ramp, BlockLoopsFollowTheValueSampleBySample) {
   ramp.advance(10);
   ramp.retarget(0.8);
   ramp.advance(4);
-  const int frames = 12;   // runs 6 samples past the ramp's end
+  const int frames = 12;  // runs 6 samples past the ramp's end
   std::vector<double> in(frames), mix(frames, 0.1), a(frames, 1.0), b(frames, -1.0);
   for (int i = 0; i < frames; ++i) in[i] = 0.5 + i;
   ramp.scale_add(in.data(), mix.data(), frames);

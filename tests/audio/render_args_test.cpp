@@ -22,9 +22,8 @@ TEST(RenderArgs, DefaultsAndAFullCommandLine) {
   EXPECT_TRUE(defaults->tones.empty());
   EXPECT_TRUE(defaults->wav_path.empty());
 
-  const auto full = parse({"--rate", "44100", "--seconds", "2.5", "--tone", "1000:sine:0.5", "--tone",
-                           "630:square:1.5", "--tone", "3150:triangle:0", "--toggle", "0.5", "--toggle", "1",
-                           "--wav", "out.wav"},
+  const auto full = parse({"--rate", "44100", "--seconds", "2.5", "--tone", "1000:sine:0.5", "--tone", "630:square:1.5",
+                           "--tone", "3150:triangle:0", "--toggle", "0.5", "--toggle", "1", "--wav", "out.wav"},
                           error);
   ASSERT_TRUE(full) << error;
   EXPECT_EQ(full->rate, 44100);

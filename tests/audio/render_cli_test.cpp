@@ -52,7 +52,7 @@ TEST(RenderCli, WritesAFloatWavWithTheToggles) {
   std::memcpy(&format, bytes.data() + 20, 2);
   std::memcpy(&channels, bytes.data() + 22, 2);
   std::memcpy(&rate, bytes.data() + 24, 4);
-  EXPECT_EQ(format, 3);   // IEEE float
+  EXPECT_EQ(format, 3);  // IEEE float
   EXPECT_EQ(channels, 2);
   EXPECT_EQ(rate, 48000u);
   EXPECT_EQ(bytes.substr(50, 4), "data");

@@ -86,17 +86,17 @@ TEST_F(ToneBankTest, ToggleSoundsTheBandAndToggleAgainSilencesItKeepingItsSettin
   toggle(bank, 3);
   EXPECT_TRUE(bank.channels[3].sounding);
   EXPECT_FALSE(muted(3));
-  render(bank, kRate / 10);   // past the fade-in
+  render(bank, kRate / 10);  // past the fade-in
   const auto x = render(bank, kRate);
   const test::SineFit fit = test::fit_sine(x, 1000.0, kRate);
   EXPECT_NEAR(fit.amplitude, 0.2, 1e-6);
   EXPECT_NEAR(peak(x), 0.2, 1e-6);
-  EXPECT_LT(fit.residual_rms, 1e-7);   // nothing else sounds
+  EXPECT_LT(fit.residual_rms, 1e-7);  // nothing else sounds
 
   toggle(bank, 3);
   EXPECT_FALSE(bank.channels[3].sounding);
   EXPECT_TRUE(muted(3));
-  render(bank, kRate / 10);   // past the fade-out
+  render(bank, kRate / 10);  // past the fade-out
   EXPECT_EQ(peak(render(bank, kRate / 2)), 0.0);
   EXPECT_EQ(parameter(3, mixer::OSCILLATOR_RATE), 1000.0f);
   EXPECT_EQ(parameter(3, mixer::OSCILLATOR_TYPE), mixer::WAVE_SINE);
@@ -104,8 +104,9 @@ TEST_F(ToneBankTest, ToggleSoundsTheBandAndToggleAgainSilencesItKeepingItsSettin
 }
 
 TEST_F(ToneBankTest, PerBandSettingsReachTheMixerUnchanged) {
-  const std::pair<Waveform, float> waves[] = {
-      {Waveform::square, mixer::WAVE_SQUARE}, {Waveform::triangle, mixer::WAVE_TRIANGLE}, {Waveform::sine, mixer::WAVE_SINE}};
+  const std::pair<Waveform, float> waves[] = {{Waveform::square, mixer::WAVE_SQUARE},
+                                              {Waveform::triangle, mixer::WAVE_TRIANGLE},
+                                              {Waveform::sine, mixer::WAVE_SINE}};
   for (const auto& [kind, value] : waves) {
     set_waveform(bank, 5, kind);
     EXPECT_EQ(parameter(5, mixer::OSCILLATOR_TYPE), value);
@@ -119,7 +120,7 @@ TEST_F(ToneBankTest, PerBandSettingsReachTheMixerUnchanged) {
     set_level(bank, 7, level);
     EXPECT_EQ(volume(7), level);
   }
-  EXPECT_EQ(bank.channels[2].frequency, 800);   // the nominal frequency stays
+  EXPECT_EQ(bank.channels[2].frequency, 800);  // the nominal frequency stays
 }
 
 TEST_F(ToneBankTest, ALevelAboveOneSoundsAtFullScale) {

@@ -66,8 +66,11 @@ TEST(TpdfQuantizer, SaturatesAtFullScaleAndSilencesNaN) {
     int low, high;
   };
   const Case cases[] = {
-      {1.0f, 32766, 32767},   {-1.0f, -32768, -32766}, {1.5f, 32767, 32767},
-      {-7.0f, -32768, -32768}, {std::numeric_limits<float>::infinity(), 32767, 32767},
+      {1.0f, 32766, 32767},
+      {-1.0f, -32768, -32766},
+      {1.5f, 32767, 32767},
+      {-7.0f, -32768, -32768},
+      {std::numeric_limits<float>::infinity(), 32767, 32767},
       {std::numeric_limits<float>::quiet_NaN(), 0, 0},
   };
   for (const Case& c : cases) {
@@ -88,8 +91,8 @@ std::vector<float> sine(double amplitude, int seconds) {
 }
 
 struct Spectrum {
-  double fundamental_db = 0.0;       // amplitude re the one asked for
-  double worst_harmonic_db = 0.0;    // strongest of harmonics 2..20, re the median noise between them
+  double fundamental_db = 0.0;     // amplitude re the one asked for
+  double worst_harmonic_db = 0.0;  // strongest of harmonics 2..20, re the median noise between them
 };
 
 // One-second spectra averaged over the recording, so the noise estimate holds still; each component
@@ -129,7 +132,7 @@ TEST(TpdfQuantizer, QuietSineGainsNoHarmonicAboveTheNoise) {
   };
   const Case cases[] = {
       {"dithered", dithered, false},
-      {"rounded", rounded, true},   // shows that the measurement sees harmonics where they are
+      {"rounded", rounded, true},  // shows that the measurement sees harmonics where they are
   };
   // Level 0.025 (the slider's fifth step) and a sine only three steps high.
   for (double amplitude : {0.025, 3.0 / kFull}) {

@@ -17,9 +17,9 @@ TEST(WaveTable, HarmonicsStayStrictlyBelowNyquist) {
     int sample_rate;
     int harmonics;
   } cases[] = {
-      {1000.0, 48000, 23}, {500.0, 48000, 47}, {3150.0, 48000, 7}, {20.0, 48000, 1199}, {12000.0, 48000, 1},
-      {23999.0, 48000, 1}, {24000.0, 48000, 0}, {30000.0, 48000, 0}, {0.0, 48000, 0}, {-5.0, 48000, 0},
-      {NAN, 48000, 0}, {1000.0, 44100, 22}, {8000.0, 48000, 2},
+      {1000.0, 48000, 23}, {500.0, 48000, 47},  {3150.0, 48000, 7},  {20.0, 48000, 1199}, {12000.0, 48000, 1},
+      {23999.0, 48000, 1}, {24000.0, 48000, 0}, {30000.0, 48000, 0}, {0.0, 48000, 0},     {-5.0, 48000, 0},
+      {NAN, 48000, 0},     {1000.0, 44100, 22}, {8000.0, 48000, 2},
   };
   for (const auto& c : cases)
     EXPECT_EQ(harmonics_below_nyquist(c.rate, c.sample_rate), c.harmonics) << c.rate << " Hz at " << c.sample_rate;
@@ -31,12 +31,8 @@ TEST(WaveTable, TableHarmonicsAreExactUpTo64ThenAtMost2PercentShort) {
     const int t = table_harmonics(n);
     EXPECT_LE(t, std::min(n, kMaxTableHarmonics));
     EXPECT_GE(t, previous);
-    if (n <= 64) {
-      EXPECT_EQ(t, n);
-    }
-    if (n <= kMaxTableHarmonics) {
-      EXPECT_GE(t * 1.0201, n) << n;
-    }
+    if (n <= 64) { EXPECT_EQ(t, n); }
+    if (n <= kMaxTableHarmonics) { EXPECT_GE(t * 1.0201, n) << n; }
     previous = t;
   }
 }

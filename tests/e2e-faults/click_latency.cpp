@@ -27,13 +27,12 @@ const char* Name(Colour c) { return c == Colour::red ? "red" : c == Colour::gree
 Colour ColourAt(Display* display, int x, int y) {
   XImage* image = XGetImage(display, DefaultRootWindow(display), x - 8, y - 8, 16, 16, AllPlanes, ZPixmap);
   if (!image) return Colour::other;
-  long r = 0, g = 0, b = 0;
+  long r = 0, g = 0;  // red against green tells the lamps apart
   for (int j = 0; j < 16; ++j) {
     for (int i = 0; i < 16; ++i) {
       const unsigned long pixel = XGetPixel(image, i, j);
       r += static_cast<long>((pixel & image->red_mask) >> 16);
       g += static_cast<long>((pixel & image->green_mask) >> 8);
-      b += static_cast<long>(pixel & image->blue_mask);
     }
   }
   XDestroyImage(image);

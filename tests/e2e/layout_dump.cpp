@@ -50,15 +50,13 @@ std::string json_string(std::string_view text) {
 }
 
 std::string rect_json(int x, int y, int w, int h) {
-  return "[" + std::to_string(x) + ", " + std::to_string(y) + ", " + std::to_string(w) + ", " + std::to_string(h) +
-         "]";
+  return "[" + std::to_string(x) + ", " + std::to_string(y) + ", " + std::to_string(w) + ", " + std::to_string(h) + "]";
 }
 
 const char* kind_name(const TGadget& g) {
   namespace ui = raziz::ui;
   switch (g.kind()) {
-    case ui::kButton:
-      return ui::IsCheckBox(g) && ui::DrawnAsBox(g) ? "check box" : "button";
+    case ui::kButton: return ui::IsCheckBox(g) && ui::DrawnAsBox(g) ? "check box" : "button";
     case ui::kPanel: return "panel";
     case ui::kTextField: return "field";
     case ui::kTextArea: return "text area";
@@ -71,7 +69,8 @@ const char* kind_name(const TGadget& g) {
 std::string control_json(const TGadget& g) {
   const raziz::ui::Rect r = raziz::ui::RectInWindow(g);
   return "{\"kind\": " + json_string(kind_name(g)) + ", \"text\": " + json_string(g.text()) +
-         ", \"name\": " + json_string(g.accessible_name()) + ", \"rect\": " + rect_json(r.x, r.y, r.width, r.height) + "}";
+         ", \"name\": " + json_string(g.accessible_name()) + ", \"rect\": " + rect_json(r.x, r.y, r.width, r.height) +
+         "}";
 }
 
 void collect(const TGadget& container, std::vector<const TGadget*>& out) {
@@ -97,22 +96,23 @@ std::string extent_json(const TGadget& window) {
 
 std::string window_head(const TGadget& window) {
   const raziz::ui::Rect frame = raziz::ui::PlacedRect(window);
-  return "\"title\": " + json_string(window.text()) + ", \"frame\": " +
-         rect_json(frame.x, frame.y, frame.width, frame.height) + ", \"extent\": " + extent_json(window);
+  return "\"title\": " + json_string(window.text()) +
+         ", \"frame\": " + rect_json(frame.x, frame.y, frame.width, frame.height) +
+         ", \"extent\": " + extent_json(window);
 }
 
 double g_scale = 1.0;
 
 std::string strip_json(const raziz::ChannelStrip& s, int band) {
   const std::pair<const char*, const TGadget*> parts[] = {
-      {"panel", s.group_panel},       {"lamp", s.lamp},         {"tone", s.tone_button},
+      {"panel", s.group_panel},         {"lamp", s.lamp},         {"tone", s.tone_button},
       {"frequency", s.frequency_field}, {"level", s.level_field}, {"square", s.square_box},
-      {"triangle", s.triangle_box},   {"well", s.slider_well},  {"slider", s.level_slider}};
+      {"triangle", s.triangle_box},     {"well", s.slider_well},  {"slider", s.level_slider}};
   std::string out = "{\"band\": " + std::to_string(band) + ", \"hz\": " + json_string(s.tone_button->text());
   for (const auto& [part, gadget] : parts) out += ", " + json_string(part) + ": " + control_json(*gadget);
   out += ", \"slider_range\": [" + std::to_string(s.level_slider->slider_min()) + ", " +
-         std::to_string(s.level_slider->slider_max()) + "], \"slider_value\": " +
-         std::to_string(s.level_slider->slider_last()) + "}";
+         std::to_string(s.level_slider->slider_max()) +
+         "], \"slider_value\": " + std::to_string(s.level_slider->slider_last()) + "}";
   return out;
 }
 
@@ -137,8 +137,7 @@ std::string dialog_json(const TGadget& window) {
 }
 
 // Runs a dialog to the point where it waits for the user, prints it, and dismisses it with OK.
-std::string dump_dialog(raziz::ui::headless::Session& session, TGadget* main_window,
-                        void (*run)(TGadget*)) {
+std::string dump_dialog(raziz::ui::headless::Session& session, TGadget* main_window, void (*run)(TGadget*)) {
   namespace headless = raziz::ui::headless;
   std::string json;
   session.driver.Script({[&] {

@@ -82,8 +82,8 @@ bool read_shared(Display* display, Window root, const XWindowAttributes& attribu
   if (!XShmQueryExtension(display)) return false;
   const auto width = static_cast<unsigned>(attributes.width), height = static_cast<unsigned>(attributes.height);
   XShmSegmentInfo segment{};
-  XImage* image = XShmCreateImage(display, attributes.visual, static_cast<unsigned>(attributes.depth), ZPixmap,
-                                  nullptr, &segment, width, height);
+  XImage* image = XShmCreateImage(display, attributes.visual, static_cast<unsigned>(attributes.depth), ZPixmap, nullptr,
+                                  &segment, width, height);
   if (!image) return false;
   bool read = false;
   segment.shmid = shmget(IPC_PRIVATE, static_cast<std::size_t>(image->bytes_per_line) * height, IPC_CREAT | 0600);

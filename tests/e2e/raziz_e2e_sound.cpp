@@ -74,15 +74,17 @@ Args parse(int argc, char** argv) {
     else if (opt == "--channel") a.channel = static_cast<int>(value());
     else if (opt == "--freq-tol") a.freq_tol = value();
     else if (opt == "--level-tol") a.level_tol_db = value();
-    else if (opt == "--others-below") { a.others = true; a.others_below_db = value(); }
-    else if (opt == "--silent") a.silent = true;
+    else if (opt == "--others-below") {
+      a.others = true;
+      a.others_below_db = value();
+    } else if (opt == "--silent") a.silent = true;
     else if (opt == "--tone" || opt == "--tone-above") {
       if (i + 1 >= argc) usage("missing HZ:AMP after --tone");
       const std::string t = argv[++i];
       const auto colon = t.find(':');
       if (colon == std::string::npos) usage("--tone wants HZ:AMP");
-      a.tones.push_back({std::atof(t.substr(0, colon).c_str()), std::atof(t.substr(colon + 1).c_str()),
-                         opt == "--tone-above"});
+      a.tones.push_back(
+          {std::atof(t.substr(0, colon).c_str()), std::atof(t.substr(colon + 1).c_str()), opt == "--tone-above"});
     } else if (opt == "--harmonic") {
       if (i + 1 >= argc) usage("missing HZ:N:RATIO after --harmonic");
       Harmonic h{};
@@ -110,7 +112,8 @@ std::vector<float> load(const Args& a, double& length_ms) {
   const auto end = std::max(first, std::min(frames, static_cast<std::size_t>(std::max(0.0, to) * a.rate / 1000.0)));
   std::vector<float> interleaved((end - first) * static_cast<std::size_t>(a.channels));
   in.seekg(static_cast<std::streamoff>(first * frame_bytes));
-  in.read(reinterpret_cast<char*>(interleaved.data()), static_cast<std::streamsize>(interleaved.size() * sizeof(float)));
+  in.read(reinterpret_cast<char*>(interleaved.data()),
+          static_cast<std::streamsize>(interleaved.size() * sizeof(float)));
   std::vector<float> out(end - first);
   for (std::size_t f = 0; f < out.size(); ++f)
     out[f] = interleaved[f * static_cast<std::size_t>(a.channels) + static_cast<std::size_t>(a.channel)];

@@ -45,8 +45,7 @@ Spectrum analyse_tones(const float* samples, std::size_t count, double rate, dou
 
   const std::size_t bins = n / 2 + 1;
   std::vector<double> mag(bins);
-  for (std::size_t k = 0; k < bins; ++k)
-    mag[k] = 2.0 * std::hypot(spectrum[k][0], spectrum[k][1]) / window_sum;
+  for (std::size_t k = 0; k < bins; ++k) mag[k] = 2.0 * std::hypot(spectrum[k][0], spectrum[k][1]) / window_sum;
   fftw_destroy_plan(plan);
   fftw_free(in);
   fftw_free(spectrum);
@@ -60,8 +59,7 @@ Spectrum analyse_tones(const float* samples, std::size_t count, double rate, dou
     const double shift = denom != 0 ? 0.5 * (a - c) / denom : 0.0;
     out.tones.push_back({(static_cast<double>(k) + shift) * bin_hz, std::exp(b - 0.25 * (a - c) * shift)});
   }
-  std::sort(out.tones.begin(), out.tones.end(),
-            [](const Tone& x, const Tone& y) { return x.amplitude > y.amplitude; });
+  std::sort(out.tones.begin(), out.tones.end(), [](const Tone& x, const Tone& y) { return x.amplitude > y.amplitude; });
   return out;
 }
 
@@ -111,7 +109,8 @@ Ending find_ending(const float* samples, std::size_t count, double rate) {
   e.found = true;
   e.frame = end;
   const auto tail = static_cast<std::size_t>(0.001 * rate), body = static_cast<std::size_t>(0.040 * rate);
-  for (std::size_t i = end > tail ? end - tail : 0; i < end; ++i) e.tail_peak = std::max(e.tail_peak, std::fabs(double(samples[i])));
+  for (std::size_t i = end > tail ? end - tail : 0; i < end; ++i)
+    e.tail_peak = std::max(e.tail_peak, std::fabs(double(samples[i])));
   const std::size_t body_end = end > tail ? end - tail : 0;
   for (std::size_t i = body_end > body ? body_end - body : 0; i < body_end; ++i)
     e.body_peak = std::max(e.body_peak, std::fabs(double(samples[i])));

@@ -12,8 +12,8 @@ struct Tone {
 };
 
 struct Spectrum {
-  double rms;              // of the whole segment
-  std::vector<Tone> tones; // spectral peaks, strongest first
+  double rms;               // of the whole segment
+  std::vector<Tone> tones;  // spectral peaks, strongest first
 };
 
 // Spectral peaks of a mono segment above `floor_db` (dB relative to full-scale sine amplitude).
@@ -30,10 +30,10 @@ struct Click {
 std::vector<Click> find_clicks(const float* samples, std::size_t count, double rate);
 
 struct Ending {
-  bool found = false;       // some sound, then only silence to the end
-  std::size_t frame = 0;    // first frame of the final silence
-  double tail_peak = 0;     // peak of the last millisecond of sound
-  double body_peak = 0;     // peak of the 40 ms before it
+  bool found = false;     // some sound, then only silence to the end
+  std::size_t frame = 0;  // first frame of the final silence
+  double tail_peak = 0;   // peak of the last millisecond of sound
+  double body_peak = 0;   // peak of the 40 ms before it
 };
 
 // How the last sound in a recording ends: a fade leaves its last millisecond far below the sound before it; a

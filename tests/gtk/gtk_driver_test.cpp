@@ -84,7 +84,7 @@ class GtkDriverTest : public ::testing::Test {
 
   // A shown window that has become active, with every event its creation raised.
   static std::pair<TGadget*, Events> ShowWindow(int x, int y, int w, int h,
-                                                 const std::function<void(TGadget*)>& fill = {}) {
+                                                const std::function<void(TGadget*)>& fill = {}) {
     TGadget* window = NewWindow("Test", x, y, w, h, nullptr, 1);
     if (fill) fill(window);
     Events events = Pump(5, [&](const Events& e) { return Has(e, kWindowActivate, window); });
@@ -100,8 +100,8 @@ class GtkDriverTest : public ::testing::Test {
     gtk_range_get_slider_range(GTK_RANGE(widget), &start, &end);
     GtkWidget* top = gtk_widget_get_toplevel(widget);
     int tx = 0, ty = 0, ox = 0, oy = 0;
-    gtk_widget_translate_coordinates(widget, top, gtk_widget_get_allocated_width(widget) / 2, (start + end) / 2,
-                                     &tx, &ty);
+    gtk_widget_translate_coordinates(widget, top, gtk_widget_get_allocated_width(widget) / 2, (start + end) / 2, &tx,
+                                     &ty);
     gdk_window_get_origin(gtk_widget_get_window(top), &ox, &oy);
     return {ox + tx, oy + ty};
   }
@@ -134,9 +134,7 @@ TEST_F(GtkDriverTest, ANewWindowRaisesOnlyItsActivation) {
   std::vector<TGadget*> windows;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    auto [window, events] = ShowWindow(c.x, c.y, c.w, c.h, [](TGadget* w) {
-      NewButton("OK", 142, 210, 75, 23, w, 4);
-    });
+    auto [window, events] = ShowWindow(c.x, c.y, c.w, c.h, [](TGadget* w) { NewButton("OK", 142, 210, 75, 23, w, 4); });
     windows.push_back(window);
     ASSERT_EQ(events.size(), 1u) << Describe(events);
     EXPECT_EQ(events[0].id, kWindowActivate);

@@ -38,8 +38,8 @@ TEST(GtkOnWayland, TheClientAreaIsTheOuterFrameLessGtksOwnTitleBarAndTheMenuBarB
   struct Case {
     const char* name;
     bool menu_bar;
-    int width, height;      // the outer frame asked for
-    int reach_w, reach_h;   // how far the controls reach
+    int width, height;       // the outer frame asked for
+    int reach_w, reach_h;    // how far the controls reach
     int client_w, client_h;  // -1: whatever the title bar leaves
   };
   // The main window's strips need 474 where 526 less title bar and menu bar would leave less; a dialog's

@@ -122,9 +122,9 @@ bool PrivateDesktop::start_x11() {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) return false;
   const std::string xlog = folder_ + "/xvfb.log";
-  pids_.push_back(spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten",
-                         "tcp", "-noreset"},
-                        xlog, fds[1]));
+  pids_.push_back(spawn(
+      {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"},
+      xlog, fds[1]));
   close(fds[1]);
   std::string number;
   pollfd pfd{fds[0], POLLIN, 0};

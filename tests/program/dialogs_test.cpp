@@ -27,6 +27,10 @@ TGadget* dialog_window(TGadget* main_window) {
   return nullptr;
 }
 
+// The Help text as the program shows it; the checks find the text area by it.
+constexpr const char* kHelpText =
+    "If square or triangle functions are unchecked the\rdefault audio engine generates a sine waveform.";
+
 struct Expected {
   int kind;
   Rect rect;
@@ -81,18 +85,14 @@ TEST_F(Dialogs, HelpShowsItsTextAndOkClosesIt) {
     EXPECT_EQ(dialog->style, 1);
     EXPECT_EQ(session.driver.ActiveWindow(), dialog);
     EXPECT_EQ(dialog->focus(), nullptr) << "the dialog opens with the focus on itself";
-    expect_children(dialog, {
-        {ui::kButton, {142, 210, 75, 23}, 4, "OK"},
-        {ui::kLabel, {60, 20, 241, 14}, 16, "Raziz 1.0"},
-        {ui::kTextArea, {25, 55, 300, 130}, 0,
-         "If square or triangle functions are unchecked the\rdefault audio engine generates a sine waveform."},
-    });
+    const std::vector<Expected> children = {{ui::kButton, {142, 210, 75, 23}, 4, "OK"},
+                                            {ui::kLabel, {60, 20, 241, 14}, 16, "Raziz 1.0"},
+                                            {ui::kTextArea, {25, 55, 300, 130}, 0, kHelpText}};
+    expect_children(dialog, children);
   });
   // Enter with the focus on the window itself does nothing; the text may be edited, to no effect.
   user().key(Find(ui::kWindow, "Help"), ui::Key::kEnter);
-  user().type(Find(ui::kTextArea, "If square or triangle functions are unchecked the\rdefault audio engine generates "
-                                  "a sine waveform."),
-              "!");
+  user().type(Find(ui::kTextArea, kHelpText), "!");
   look_at_dialog([](TGadget*) {});
   user().click(Find(ui::kButton, "OK"));
   expect_no_dialog();
@@ -113,14 +113,14 @@ TEST_F(Dialogs, AboutShowsTheVersionTheDisclaimerAndThreeLinks) {
     EXPECT_EQ(dialog->text(), "Raziz 1.0");
     EXPECT_EQ(peer(dialog).rect, (Rect{250, 250, 364, 285}));
     EXPECT_EQ(dialog->style, 1);
-    expect_children(dialog, {
+    const std::vector<Expected> children = {
         {ui::kButton, {142, 210, 75, 23}, 4, "OK"},
         {ui::kLabel, {60, 20, 241, 14}, 16, "Raziz 1.0"},
         {ui::kLabel, {45, 80, 271, 14}, 0, "This software is As-Is, use this software at own risk."},
         {ui::kButton, {100, 108, 170, 23}, 8, "WWW.RIDUVOAUDIO.COM"},
         {ui::kButton, {100, 138, 170, 23}, 8, "Riduvo Audio @ FACEBOOK"},
-        {ui::kButton, {100, 168, 170, 23}, 8, "Riduvo Audio @ TWITTER"},
-    });
+        {ui::kButton, {100, 168, 170, 23}, 8, "Riduvo Audio @ TWITTER"}};
+    expect_children(dialog, children);
   });
   user().click(Find(ui::kButton, "OK"));
   expect_no_dialog();
@@ -149,8 +149,8 @@ TEST_P(DialogDismissal, EachWayOutOpensAtMostOneAddress) {
   }
   expect_no_dialog();
   ASSERT_TRUE(run_until_idle());
-  const std::vector<std::string> expected = c.address ? std::vector<std::string>{c.address}
-                                                      : std::vector<std::string>{};
+  const std::vector<std::string> expected =
+      c.address ? std::vector<std::string>{c.address} : std::vector<std::string>{};
   EXPECT_EQ(session.driver.OpenedAddresses(), expected);
   EXPECT_FALSE(ended_status.has_value());
 }
@@ -217,8 +217,7 @@ TEST_F(Dialogs, EnterOnTheFocusedOkButtonCloses) {
   start();
   user().choose_menu(program.help_item);
   // The text area is no tab stop; from it Tab reaches the window's only one, OK.
-  user().click(Find(ui::kTextArea, "If square or triangle functions are unchecked the\rdefault audio engine "
-                                   "generates a sine waveform."));
+  user().click(Find(ui::kTextArea, kHelpText));
   user().key(Find(ui::kWindow, "Help"), ui::Key::kTab);
   look_at_dialog([&](TGadget* dialog) { EXPECT_EQ(dialog->focus(), Find(ui::kButton, "OK").Resolve()); });
   user().key(Find(ui::kWindow, "Help"), ui::Key::kEnter);

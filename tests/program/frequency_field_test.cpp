@@ -71,8 +71,8 @@ TEST_F(FrequencyTyping, KeystrokesQueuedTogetherGiveTheLastText) {
   ASSERT_TRUE(run_until_idle());
   EXPECT_EQ(rate(8), 440.0f);
   EXPECT_EQ(peer(s.tone_button).text, "440");
-  const auto rate_calls = std::count_if(calls.begin(), calls.end(),
-                                        [](const MixerCall& c) { return c.call == "DSP_SetParameter"; });
+  const auto rate_calls =
+      std::count_if(calls.begin(), calls.end(), [](const MixerCall& c) { return c.call == "DSP_SetParameter"; });
   EXPECT_EQ(rate_calls, 1) << "the four edits reached the program as one action";
 }
 

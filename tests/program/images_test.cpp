@@ -21,9 +21,9 @@ void PrintTo(Images images, std::ostream* out) {
 
 namespace {
 
-class Images_ : public ProgramTest {};
+class ProgramImages : public ProgramTest {};
 
-TEST_F(Images_, StartedFromAnotherFolderTheProgramWorksInItsOwn) {
+TEST_F(ProgramImages, StartedFromAnotherFolderTheProgramWorksInItsOwn) {
   start(Images::present);
   EXPECT_EQ(fs::current_path(), fs::canonical(folder));
   ASSERT_NE(strip(0).lamp->pixmap(), nullptr);
@@ -33,7 +33,7 @@ TEST_F(Images_, StartedFromAnotherFolderTheProgramWorksInItsOwn) {
   EXPECT_EQ(strip(0).lamp->pixmap()->pixels, image_pixels(kRedLamp));
 }
 
-TEST_F(Images_, AnExecutablePathWithoutAFolderLeavesTheWorkingDirectory) {
+TEST_F(ProgramImages, AnExecutablePathWithoutAFolderLeavesTheWorkingDirectory) {
   options.executable_path = "raziz";
   const fs::path before = fs::temp_directory_path();
   start(Images::present);  // the images sit in `folder`, which the program never enters

@@ -44,8 +44,8 @@ INSTANTIATE_TEST_SUITE_P(Decimal, TextToInt,
                                            TextCase{"5 6", 5}, TextCase{"0x10", 0}));
 
 INSTANTIATE_TEST_SUITE_P(NoDigits, TextToInt,
-                         ::testing::Values(TextCase{"", 0}, TextCase{"abc", 0}, TextCase{"   ", 0},
-                                           TextCase{"-", 0}, TextCase{"$", 0}, TextCase{"%", 0},
+                         ::testing::Values(TextCase{"", 0}, TextCase{"abc", 0}, TextCase{"   ", 0}, TextCase{"-", 0},
+                                           TextCase{"$", 0}, TextCase{"%", 0},
                                            TextCase{"\xEF\xBC\x91", 0} /* a full-width digit one */));
 
 INSTANTIATE_TEST_SUITE_P(BlanksAndSign, TextToInt,
@@ -64,8 +64,7 @@ INSTANTIATE_TEST_SUITE_P(WrapAround, TextToInt,
                          ::testing::Values(TextCase{"2147483647", kMax}, TextCase{"2147483648", kMin},
                                            TextCase{"-2147483648", kMin}, TextCase{"-2147483649", kMax},
                                            TextCase{"4294967296", 0}, TextCase{"4294967297", 1},
-                                           TextCase{"99999999999", 1215752191},
-                                           TextCase{"-99999999999", -1215752191},
+                                           TextCase{"99999999999", 1215752191}, TextCase{"-99999999999", -1215752191},
                                            TextCase{"123456789012345678901234567890", 1312754386},
                                            TextCase{"$FFFFFFFF", -1}, TextCase{"$100000000", 0},
                                            TextCase{"$123456789", 0x23456789},
@@ -97,17 +96,17 @@ TEST_P(TruncateToInt, TowardZeroAndSaturatingOutsideTheRange) {
   EXPECT_EQ(truncate_to_int(GetParam().value), GetParam().result) << "value: " << GetParam().value;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TruncateToInt,
-    ::testing::Values(TruncateCase{0.0f, 0}, TruncateCase{-0.0f, 0}, TruncateCase{2.9f, 2},
-                      TruncateCase{-2.9f, -2}, TruncateCase{0.999f, 0}, TruncateCase{-0.999f, 0},
-                      TruncateCase{100.5f, 100}, TruncateCase{301.5f, 301},
-                      // the largest float below 2^31, and -2^31 itself, are still in range
-                      TruncateCase{2147483520.0f, 2147483520}, TruncateCase{-2147483648.0f, kMin},
-                      TruncateCase{2147483648.0f, kMax}, TruncateCase{1e10f * 2.01f, kMax},
-                      TruncateCase{-1e10f, kMin}, TruncateCase{std::numeric_limits<float>::infinity(), kMax},
-                      TruncateCase{-std::numeric_limits<float>::infinity(), kMin},
-                      TruncateCase{std::numeric_limits<float>::quiet_NaN(), 0}));
+INSTANTIATE_TEST_SUITE_P(Cases, TruncateToInt,
+                         ::testing::Values(TruncateCase{0.0f, 0}, TruncateCase{-0.0f, 0}, TruncateCase{2.9f, 2},
+                                           TruncateCase{-2.9f, -2}, TruncateCase{0.999f, 0}, TruncateCase{-0.999f, 0},
+                                           TruncateCase{100.5f, 100}, TruncateCase{301.5f, 301},
+                                           // the largest float below 2^31, and -2^31 itself, are still in range
+                                           TruncateCase{2147483520.0f, 2147483520}, TruncateCase{-2147483648.0f, kMin},
+                                           TruncateCase{2147483648.0f, kMax}, TruncateCase{1e10f * 2.01f, kMax},
+                                           TruncateCase{-1e10f, kMin},
+                                           TruncateCase{std::numeric_limits<float>::infinity(), kMax},
+                                           TruncateCase{-std::numeric_limits<float>::infinity(), kMin},
+                                           TruncateCase{std::numeric_limits<float>::quiet_NaN(), 0}));
 
 }  // namespace
 }  // namespace raziz::test

@@ -65,7 +65,8 @@ void ProgramTest::start(Images images) {
       case Images::corrupt: {
         // A PNG cut short after its header, for one; plain garbage for the others.
         const std::string png = read_file(kAssets / file);
-        write_file(folder / file, std::string_view(file) == kGreenLamp ? png.substr(0, 100) : std::string("not an image\n"));
+        write_file(folder / file,
+                   std::string_view(file) == kGreenLamp ? png.substr(0, 100) : std::string("not an image\n"));
         break;
       }
     }
@@ -103,9 +104,7 @@ int ProgramTest::run_to_end() {
   }
 }
 
-void ProgramTest::look(std::function<void()> look) {
-  session.driver.Script({std::move(look)}, nullptr);
-}
+void ProgramTest::look(std::function<void()> look) { session.driver.Script({std::move(look)}, nullptr); }
 
 float ProgramTest::volume(int band) {
   float v = -1;

@@ -62,13 +62,13 @@ class ProgramTest : public ::testing::Test {
   ui::headless::Session session;
   Program program;
   ProgramOptions options;
-  std::filesystem::path folder;       // the fake executable's folder
-  std::filesystem::path started_in;   // the working directory before the test
+  std::filesystem::path folder;      // the fake executable's folder
+  std::filesystem::path started_in;  // the working directory before the test
 
   // Set when end_process is called.
   std::optional<int> ended_status;
   bool main_window_alive_at_end = false;
-  std::vector<MixerCall> calls;       // mixer calls since start-up
+  std::vector<MixerCall> calls;  // mixer calls since start-up
   std::size_t calls_at_end = 0;
 
  private:

@@ -76,8 +76,8 @@ TEST_F(StartUp, EveryStripStandsWhereItShould) {
     EXPECT_EQ(s.group_panel->color(), (ui::Rgb{192, 192, 192}));
 
     // Creation order is keyboard order: tone button, frequency, level, SQUARE, TRIANGLE, then the slider's well.
-    const std::vector<TGadget*> order = {s.lamp, s.hertz_label, s.tone_button, s.frequency_field,
-                                         s.level_field, s.square_box, s.triangle_box, s.slider_well};
+    const std::vector<TGadget*> order = {s.lamp,        s.hertz_label, s.tone_button,  s.frequency_field,
+                                         s.level_field, s.square_box,  s.triangle_box, s.slider_well};
     EXPECT_EQ(s.group_panel->kids, order);
 
     EXPECT_EQ(rect_of(s.lamp), (Rect{14, 0, 50, 50}));
@@ -181,7 +181,9 @@ class StartUpCalls {
     const void* handle;
     std::size_t windows;
     friend bool operator==(const Call&, const Call&) = default;
-    friend void PrintTo(const Call& c, std::ostream* out) { *out << c.call << "(" << c.handle << ") windows " << c.windows; }
+    friend void PrintTo(const Call& c, std::ostream* out) {
+      *out << c.call << "(" << c.handle << ") windows " << c.windows;
+    }
   };
 
   // `prepare` runs on the new system before the program's own calls reach it.

@@ -94,8 +94,7 @@ TEST_F(WaveformBoxes, ExcludeEachOtherWithinTheirStripOnly) {
       {5, false, 0, 1},  // TRIANGLE on clears SQUARE
       {5, true, 1, 0},   // and the reverse
       {5, true, 0, 0},   // SQUARE off leaves TRIANGLE off
-      {5, false, 0, 1},
-      {5, false, 0, 0},
+      {5, false, 0, 1}, {5, false, 0, 0},
   };
   for (const Step& step : steps) {
     user().click(step.square ? strip(step.band).square_box : strip(step.band).triangle_box);
@@ -158,9 +157,7 @@ TEST_P(EnterInAStrip, PressesThatStripsToneButton) {
   EXPECT_FALSE(muted(band));
   EXPECT_EQ(s.lamp->pixmap()->pixels, image_pixels(kRedLamp));
   for (int other = 0; other < 9; ++other) {
-    if (other != band) {
-      EXPECT_FALSE(program.bank.channels[other].sounding);
-    }
+    if (other != band) { EXPECT_FALSE(program.bank.channels[other].sounding); }
   }
 
   user().click(focus);  // a box unchecked again, a field simply focused
@@ -186,8 +183,8 @@ TEST_F(Keyboard, TabStaysInsideTheStripAndStopsOnTheSlider) {
   ASSERT_TRUE(run_until_idle());
   ASSERT_EQ(program.main_window->focus(), s.tone_button);
 
-  ui::TGadget* const expected[] = {s.frequency_field, s.level_field, s.square_box, s.triangle_box,
-                                   s.level_slider, s.level_slider, s.level_slider};
+  ui::TGadget* const expected[] = {s.frequency_field, s.level_field,  s.square_box,  s.triangle_box,
+                                   s.level_slider,    s.level_slider, s.level_slider};
   for (ui::TGadget* next : expected) {
     user().key(program.main_window, Key::kTab);
     ASSERT_TRUE(run_until_idle());
@@ -226,7 +223,7 @@ TEST_F(Keyboard, AClickedLampHandsTabAndEnterToItsStripAsTheStripItselfDoes) {
 TEST_F(Keyboard, EscapeDoesNothingWhereverTheFocusIs) {
   start();
   ChannelStrip& s = strip(2);
-  ui::TGadget* const focus_on[] = {nullptr, s.lamp, s.group_panel, s.tone_button, s.frequency_field,
+  ui::TGadget* const focus_on[] = {nullptr,       s.lamp,       s.group_panel, s.tone_button, s.frequency_field,
                                    s.level_field, s.square_box, s.slider_well, s.level_slider};
   for (ui::TGadget* g : focus_on) {
     SCOPED_TRACE(g ? "focus on \"" + g->text() + "\" (kind " + std::to_string(g->kind()) + ")" : "focus on the window");

@@ -75,9 +75,7 @@ TEST_F(DialogLoops, AThousandOpeningsOfEachLeaveNoGadgetAndNoMemoryBehind) {
   EXPECT_FALSE(ended_status.has_value());
   // A leak of a single small object per dialog would pass 16 KiB; a face or a window would pass a megabyte.
   EXPECT_LT(heap_growth, 16 * 1024);
-  if (!FreedMemoryIsHeldBack()) {
-    EXPECT_LT(resident_growth, 2 * 1024 * 1024);
-  }
+  if (!FreedMemoryIsHeldBack()) { EXPECT_LT(resident_growth, 2 * 1024 * 1024); }
 }
 
 }  // namespace

@@ -45,7 +45,8 @@ Bytes Cut(Bytes bytes, std::size_t keep) {
 // Flips a bit of a chunk's checksum.
 Bytes BadCrc(Bytes bytes, const char* chunk) {
   const std::size_t at = FindChunk(bytes, chunk);
-  const std::size_t length = static_cast<std::size_t>(bytes[at] << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3]);
+  const std::size_t length =
+      static_cast<std::size_t>(bytes[at] << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3]);
   bytes[at + 8 + length] ^= 0x01;
   return bytes;
 }
@@ -59,7 +60,8 @@ ImageCase Empty(const char* name, std::function<std::optional<Bytes>()> file, st
 }
 
 PngPicture WithPaletteAlpha(PngPicture p) {
-  for (std::size_t i = 0; i < p.palette.size() / 3; ++i) p.palette_alpha.push_back(static_cast<std::uint8_t>(255 - 20 * i));
+  for (std::size_t i = 0; i < p.palette.size() / 3; ++i)
+    p.palette_alpha.push_back(static_cast<std::uint8_t>(255 - 20 * i));
   return p;
 }
 
@@ -76,24 +78,42 @@ const ImageCase kCases[] = {
     Empty("CutInsideTheImageData", [] { return Cut(Valid(), FindChunk(Valid(), "IDAT") + 20); }),
     Empty("HeaderChecksumWrong", [] { return BadCrc(Valid(), "IHDR"); }),
     Empty("ImageDataChecksumWrong", [] { return BadCrc(Valid(), "IDAT"); }),
-    Empty("SignatureWrong", [] { Bytes b = Valid(); b[1] = 'X'; return b; }),
-    Empty("NotAnImageAtAll", [] { const std::string t = "GIF89a, or so it says\n"; return Bytes(t.begin(), t.end()); }),
+    Empty("SignatureWrong",
+          [] {
+            Bytes b = Valid();
+            b[1] = 'X';
+            return b;
+          }),
+    Empty("NotAnImageAtAll",
+          [] {
+            const std::string t = "GIF89a, or so it says\n";
+            return Bytes(t.begin(), t.end());
+          }),
     Empty("Claims100000x100000", [] { return PngHeader(100000, 100000); }),
-    Empty("Claims100000x100000WithData", [] { Bytes b = PngHeader(100000, 100000); Bytes v = Valid(); b.insert(b.end(), v.begin() + 33, v.end()); return b; }),
+    Empty("Claims100000x100000WithData",
+          [] {
+            Bytes b = PngHeader(100000, 100000);
+            Bytes v = Valid();
+            b.insert(b.end(), v.begin() + 33, v.end());
+            return b;
+          }),
     Empty("Claims16384x16384", [] { return PngHeader(16384, 16384, 6, 16); }),
     Empty("Claims4294967295x1", [] { return PngHeader(0xFFFFFFFFu, 1); }),
     // Within the side limit but more pixels than the file's data could ever inflate to: refused before
     // any pixel buffer exists.
     Empty("Claims8192x8192WithoutData", [] { return PngHeader(8192, 8192, 6, 8); }),
-    Empty("Claims8192x8192WithATinyImage", [] {
-      Bytes b = PngHeader(8192, 8192, 6, 8);
-      AppendChunk(b, "IDAT", {0x78, 0x9C, 0x63, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01});  // one zero byte, deflated
-      AppendChunk(b, "IEND", {});
-      return b;
-    }),
+    Empty("Claims8192x8192WithATinyImage",
+          [] {
+            Bytes b = PngHeader(8192, 8192, 6, 8);
+            AppendChunk(b, "IDAT", {0x78, 0x9C, 0x63, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01});  // one zero byte, deflated
+            AppendChunk(b, "IEND", {});
+            return b;
+          }),
     // The image is complete before the damage: shown as it is.
-    {"CutBeforeTheEnd", [] { return Cut(Valid(), FindChunk(Valid(), "IEND")); }, [] { return ExpectedPixels(Gradient(13, 11, 2, 8)); }},
-    {"CommentChecksumWrong", [] { return BadCrc(Valid(), "tEXt"); }, [] { return ExpectedPixels(Gradient(13, 11, 2, 8)); }},
+    {"CutBeforeTheEnd", [] { return Cut(Valid(), FindChunk(Valid(), "IEND")); },
+     [] { return ExpectedPixels(Gradient(13, 11, 2, 8)); }},
+    {"CommentChecksumWrong", [] { return BadCrc(Valid(), "tEXt"); },
+     [] { return ExpectedPixels(Gradient(13, 11, 2, 8)); }},
     Exact("OnePixelGrey", Gradient(1, 1, 0, 8)),
     Exact("OnePixelRgba", Gradient(1, 1, 6, 8)),
     Exact("Grey1Bit", Gradient(17, 5, 0, 1)),

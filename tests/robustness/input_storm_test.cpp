@@ -101,8 +101,8 @@ class InputStorm : public ProgramTest {
   bool chance(int percent) { return pick(100) < percent; }
 
   std::string random_text() {
-    static const char* const kPieces[] = {"0", "1", "7", "9", "42", "500", "1250", "$", "%", "-", "+", " ", "a",
-                                          "F", "x", ".", "é", "日本", "🎵", "Ω", "\xC2\xA0", "١٢٣"};
+    static const char* const kPieces[] = {"0", "1", "7", "9", "42", "500", "1250", "$", "%", "-",        "+",
+                                          " ", "a", "F", "x", ".",  "é",   "日本", "🎵", "Ω", "\xC2\xA0", "١٢٣"};
     std::string s;
     switch (pick(5)) {
       case 0:  // a plain number, perhaps signed
@@ -110,7 +110,8 @@ class InputStorm : public ProgramTest {
         s += std::to_string(pick(100000));
         break;
       case 1:  // hexadecimal or binary
-        s = chance(50) ? "$" + std::string("fF0a9").substr(0, 1 + pick(5)) : "%" + std::string("101101").substr(0, 1 + pick(6));
+        s = chance(50) ? "$" + std::string("fF0a9").substr(0, 1 + pick(5))
+                       : "%" + std::string("101101").substr(0, 1 + pick(6));
         break;
       case 2:  // printable ASCII
         for (int n = pick(24); n > 0; --n) s += static_cast<char>(' ' + pick(95));
@@ -124,7 +125,8 @@ class InputStorm : public ProgramTest {
   std::string long_text() {
     std::string s;
     const int length = 1000 + pick(20000);
-    while (static_cast<int>(s.size()) < length) s += chance(80) ? std::string(1, static_cast<char>('0' + pick(10))) : "日";
+    while (static_cast<int>(s.size()) < length)
+      s += chance(80) ? std::string(1, static_cast<char>('0' + pick(10))) : "日";
     return s;
   }
 
@@ -196,10 +198,11 @@ class InputStorm : public ProgramTest {
       return {Touched::slider, band};
     }
     if (kind < 86) {
-      static const Key kSliderKeys[] = {Key::kUp, Key::kDown, Key::kPageUp, Key::kPageDown, Key::kHome, Key::kEnd,
-                                        Key::kLeft, Key::kRight};
+      static const Key kSliderKeys[] = {Key::kUp,   Key::kDown, Key::kPageUp, Key::kPageDown,
+                                        Key::kHome, Key::kEnd,  Key::kLeft,   Key::kRight};
       const Key key = kSliderKeys[pick(static_cast<int>(std::size(kSliderKeys)))];
-      said = "focus the slider of band " + std::to_string(band) + " and press key " + std::to_string(static_cast<int>(key));
+      said = "focus the slider of band " + std::to_string(band) + " and press key " +
+             std::to_string(static_cast<int>(key));
       user().click(strip(band).level_slider);
       user().key(program.main_window, key);
       return {Touched::slider, band};
@@ -233,7 +236,8 @@ class InputStorm : public ProgramTest {
         break;
       case 3: {
         const bool square = chance(50);
-        said = std::string("click a ") + (square ? "SQUARE" : "TRIANGLE") + " box under the dialog, band " + std::to_string(band);
+        said = std::string("click a ") + (square ? "SQUARE" : "TRIANGLE") + " box under the dialog, band " +
+               std::to_string(band);
         user().click(square ? strip(band).square_box : strip(band).triangle_box);
         boxes_may_both_[band] = true;
         break;
@@ -355,7 +359,7 @@ class InputStorm : public ProgramTest {
         if (after_.frequency == before_.frequency) break;
         ++checked_[Touched::frequency_field];
         if ((s.tone_button->text() != s.frequency_field->GetText() ||
-            rate(band) != static_cast<float>(text_to_int(s.frequency_field->GetText()))))
+             rate(band) != static_cast<float>(text_to_int(s.frequency_field->GetText()))))
           return "caption and rate out of step with the frequency field";
         break;
       case Touched::tone_button: {
@@ -377,8 +381,7 @@ class InputStorm : public ProgramTest {
       main_loop(program, options);
       failure_ = "the program ended";
       return false;
-    } catch (const ui::headless::NoMoreInput&) {
-    }
+    } catch (const ui::headless::NoMoreInput&) {}
     if (session.driver.IgnoredInput().size() != ignored) {
       failure_ = "a step could not be carried out: " + session.driver.IgnoredInput().back();
       return false;
@@ -439,10 +442,11 @@ TEST_F(InputStorm, TenThousandRandomActionsKeepEveryStripConsistent) {
     }
     ASSERT_TRUE(run_script()) << failure_ << "\nseed " << seed_;
   }
-  std::printf("input storm: %zu actions, %d dialogs opened and closed, %zu addresses opened; in step after %d slider "
-              "moves, %d level and %d frequency edits; waveform right after %d tone-button presses\n",
-              said_.size(), dialogs, session.driver.OpenedAddresses().size(), checked_[Touched::slider],
-              checked_[Touched::level_field], checked_[Touched::frequency_field], checked_[Touched::tone_button]);
+  std::printf(
+      "input storm: %zu actions, %d dialogs opened and closed, %zu addresses opened; in step after %d slider "
+      "moves, %d level and %d frequency edits; waveform right after %d tone-button presses\n",
+      said_.size(), dialogs, session.driver.OpenedAddresses().size(), checked_[Touched::slider],
+      checked_[Touched::level_field], checked_[Touched::frequency_field], checked_[Touched::tone_button]);
   // A storm that stopped reaching the controls would prove little.
   for (auto what : {Touched::slider, Touched::level_field, Touched::frequency_field, Touched::tone_button})
     EXPECT_GT(checked_[what], 300) << "too few follow-up checks of kind " << what;

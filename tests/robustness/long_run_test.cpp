@@ -22,11 +22,11 @@ namespace mx = mixer;
 
 constexpr int kRate = 48000;
 constexpr long kMinute = 60L * kRate / mx::kBlockFrames;  // 11250 blocks: every time below is whole blocks
-constexpr int kWindow = 4800;                              // 0.1 s fitted at each checkpoint
+constexpr int kWindow = 4800;                             // 0.1 s fitted at each checkpoint
 constexpr long kChunkBlocks = 200;
 
 struct Fit {
-  double phase = 0.0;      // cycles, in [0, 1)
+  double phase = 0.0;  // cycles, in [0, 1)
   double amplitude = 0.0;
 };
 
@@ -105,8 +105,8 @@ class HourOfSound : public ::testing::Test {
 
 TEST_F(HourOfSound, FrequencyStaysExactAndNothingTurnsSubnormal) {
   // Twelve five-minute segments; the rates are exact in single precision, as the field hands them over.
-  const float rates[] = {1000.0f, 997.5f, 3150.0f, 20.125f, 440.0f, 12345.5f,
-                         500.0f,  2500.25f, 19999.5f, 630.0f, 1.5f, 7919.0f};
+  const float rates[] = {1000.0f, 997.5f,   3150.0f,  20.125f, 440.0f, 12345.5f,
+                         500.0f,  2500.25f, 19999.5f, 630.0f,  1.5f,   7919.0f};
   const float levels[] = {0.2f, 0.5f, 1.0f, 0.8f, 0.0625f, 0.3f, 1.5f, 0.25f, 0.9f, 0.7f, 0.45f, 0.2f};
   const long minute = kMinute;
   const long window_blocks = (kWindow + mx::kBlockFrames - 1) / mx::kBlockFrames;
@@ -136,8 +136,8 @@ TEST_F(HourOfSound, FrequencyStaysExactAndNothingTurnsSubnormal) {
     RenderAt(hz, minute / 6);
     mx::DSP_SetParameter(dsp_, mx::OSCILLATOR_TYPE, mx::WAVE_SINE);
     RenderAt(hz, minute - window_blocks);
-    const long double cycles_at_window = cycles_ + static_cast<long double>(hz) *
-                                                       (window_blocks * mx::kBlockFrames - kWindow) / kRate;
+    const long double cycles_at_window =
+        cycles_ + static_cast<long double>(hz) * (window_blocks * mx::kBlockFrames - kWindow) / kRate;
     const Fit fit = FitSine(RenderAt(hz, window_blocks, kWindow), hz);
 
     const double expected_amplitude = std::fmin(levels[segment], 1.0f);
@@ -157,8 +157,8 @@ TEST_F(HourOfSound, FrequencyStaysExactAndNothingTurnsSubnormal) {
   }
   EXPECT_EQ(frames_, 3600L * kRate);
   EXPECT_EQ(subnormal_output_, 0);
-  std::printf("an hour of sound: %.6Lf cycles; worst phase error %.3g cycles, worst frequency error %.3g\n",
-              cycles_, worst_jump, worst_relative);
+  std::printf("an hour of sound: %.6Lf cycles; worst phase error %.3g cycles, worst frequency error %.3g\n", cycles_,
+              worst_jump, worst_relative);
 
   const mx::ChannelRender& state = channel_->render;
   EXPECT_FALSE(Subnormal(state.phase) || Subnormal(state.gain.start()) || Subnormal(state.gain.target()) ||

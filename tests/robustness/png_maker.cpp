@@ -52,7 +52,8 @@ PngPicture Gradient(std::uint32_t width, std::uint32_t height, int colour_type, 
   const int n = SamplesPerPixel(colour_type);
   for (std::uint32_t y = 0; y < height; ++y)
     for (std::uint32_t x = 0; x < width; ++x)
-      for (int c = 0; c < n; ++c) p.samples.push_back(static_cast<std::uint16_t>((x * 7919 + y * 104729 + c * 65521) % (top + 1)));
+      for (int c = 0; c < n; ++c)
+        p.samples.push_back(static_cast<std::uint16_t>((x * 7919 + y * 104729 + c * 65521) % (top + 1)));
   if (colour_type == 3) {
     for (std::uint32_t i = 0; i <= top; ++i)
       p.palette.insert(p.palette.end(), {static_cast<std::uint8_t>(i * 37), static_cast<std::uint8_t>(255 - i),
@@ -65,7 +66,8 @@ Bytes EncodePng(const PngPicture& p) {
   Bytes out = Header(p.width, p.height, p.colour_type, p.bit_depth);
   if (!p.palette.empty()) Chunk(out, "PLTE", p.palette);
   if (!p.palette_alpha.empty()) Chunk(out, "tRNS", p.palette_alpha);
-  if (p.grey_key >= 0) Chunk(out, "tRNS", {static_cast<std::uint8_t>(p.grey_key >> 8), static_cast<std::uint8_t>(p.grey_key)});
+  if (p.grey_key >= 0)
+    Chunk(out, "tRNS", {static_cast<std::uint8_t>(p.grey_key >> 8), static_cast<std::uint8_t>(p.grey_key)});
   const std::string text("Comment\0made for a robustness test", 34);  // keyword, NUL, text
   Chunk(out, "tEXt", Bytes(text.begin(), text.end()));
 
@@ -111,8 +113,10 @@ void AppendChunk(Bytes& png, const std::string& type, const Bytes& data) { Chunk
 std::size_t FindChunk(const Bytes& png, const std::string& type) {
   std::size_t at = 8;
   while (at + 8 <= png.size()) {
-    const std::uint32_t length = static_cast<std::uint32_t>(png[at] << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]);
-    if (std::string(png.begin() + static_cast<long>(at) + 4, png.begin() + static_cast<long>(at) + 8) == type) return at;
+    const std::uint32_t length =
+        static_cast<std::uint32_t>(png[at] << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]);
+    if (std::string(png.begin() + static_cast<long>(at) + 4, png.begin() + static_cast<long>(at) + 8) == type)
+      return at;
     at += 12 + static_cast<std::size_t>(length);
   }
   return std::string::npos;
@@ -121,9 +125,7 @@ std::size_t FindChunk(const Bytes& png, const std::string& type) {
 Expected ExpectedPixels(const PngPicture& p) {
   const int n = SamplesPerPixel(p.colour_type);
   const std::uint32_t top = (1u << p.bit_depth) - 1;
-  auto eight = [&](std::uint16_t s) {
-    return static_cast<std::uint8_t>(p.bit_depth == 16 ? s >> 8 : s * 255 / top);
-  };
+  auto eight = [&](std::uint16_t s) { return static_cast<std::uint8_t>(p.bit_depth == 16 ? s >> 8 : s * 255 / top); };
   const bool alpha = p.colour_type == 4 || p.colour_type == 6 || !p.palette_alpha.empty() || p.grey_key >= 0;
   Expected e;
   e.channels = p.colour_type == 0 && !alpha ? 1 : alpha ? 4 : 3;

@@ -12,11 +12,11 @@ using Bytes = std::vector<std::uint8_t>;
 
 struct PngPicture {
   std::uint32_t width = 1, height = 1;
-  int colour_type = 0;                // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
+  int colour_type = 0;  // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
   int bit_depth = 8;
-  Bytes palette;                      // RGB triples
-  Bytes palette_alpha;                // tRNS for a palette
-  int grey_key = -1;                  // tRNS for grey: the transparent sample value
+  Bytes palette;                       // RGB triples
+  Bytes palette_alpha;                 // tRNS for a palette
+  int grey_key = -1;                   // tRNS for grey: the transparent sample value
   std::vector<std::uint16_t> samples;  // width * height * samples-per-pixel, at bit_depth
 };
 

@@ -71,11 +71,11 @@ void free(void* p) { __libc_free(p); }
 #endif
 
 /* dlsym gives an object pointer; copying its bits is the portable way to a function pointer. */
-#define NEXT(name)                              \
-  static __typeof__(name)* real;                \
-  if (!real) {                                  \
-    void* found = dlsym(RTLD_NEXT, #name);      \
-    memcpy(&real, &found, sizeof real);         \
+#define NEXT(name)                         \
+  static __typeof__(name)* real;           \
+  if (!real) {                             \
+    void* found = dlsym(RTLD_NEXT, #name); \
+    memcpy(&real, &found, sizeof real);    \
   }
 
 int pthread_mutex_lock(pthread_mutex_t* m) {

@@ -38,7 +38,12 @@ TEST(RealTimeProbe, CountsAllocationsLocksAndWaitsOnTheArmedThreadOnly) {
   EXPECT_GE(seen.locks, 3u);  // the lock, the wait, the yield
 
   ArmProbe();
-  std::thread other([] { auto elsewhere = std::make_unique<int>(1); std::mutex m; m.lock(); m.unlock(); });
+  std::thread other([] {
+    auto elsewhere = std::make_unique<int>(1);
+    std::mutex m;
+    m.lock();
+    m.unlock();
+  });
   other.join();
   const ProbeCounts here = DisarmProbe();
   EXPECT_LE(here.allocations, 2u);  // the thread's own bookkeeping, made here; nothing of its body
@@ -63,8 +68,7 @@ TEST(RealTimeSafety, RenderingNineBandsNeverAllocatesLocksOrWaitsWhileSettingsCh
 
   std::thread device([&] {
     std::vector<float> out(2 * mixer::kBlockFrames);
-    while (!changing.load()) {
-    }
+    while (!changing.load()) {}
     ArmProbe();
     for (; blocks < kMinimumBlocks || !changed.load(); ++blocks) {
       mixer::System_Render(bank.system, out.data(), mixer::kBlockFrames);
@@ -78,7 +82,16 @@ TEST(RealTimeSafety, RenderingNineBandsNeverAllocatesLocksOrWaitsWhileSettingsCh
   });
 
   std::mt19937 random(20240611);
-  const float rates[] = {0.0f, -5.0f, 20.0f, 500.0f, 997.5f, 3150.0f, 11999.0f, 23999.0f, 24000.0f, 96000.0f,
+  const float rates[] = {0.0f,
+                         -5.0f,
+                         20.0f,
+                         500.0f,
+                         997.5f,
+                         3150.0f,
+                         11999.0f,
+                         23999.0f,
+                         24000.0f,
+                         96000.0f,
                          std::numeric_limits<float>::quiet_NaN()};
   const float levels[] = {0.0f, 0.2f, 0.5f, 1.0f, 1.5f, 1e-39f, std::numeric_limits<float>::quiet_NaN()};
   changing.store(true);

@@ -78,9 +78,15 @@ SineFit fit_sine(const std::vector<double>& x, double hz, double rate) {
     const double cycles = std::fmod(static_cast<double>(i) * hz, rate) / rate;
     sv[i] = std::sin(2.0 * std::numbers::pi * cycles);
     cv[i] = std::cos(2.0 * std::numbers::pi * cycles);
-    ss += sv[i] * sv[i]; sc += sv[i] * cv[i]; s1 += sv[i];
-    cc += cv[i] * cv[i]; c1 += cv[i]; n1 += 1.0;
-    xs += x[i] * sv[i]; xc += x[i] * cv[i]; x1 += x[i];
+    ss += sv[i] * sv[i];
+    sc += sv[i] * cv[i];
+    s1 += sv[i];
+    cc += cv[i] * cv[i];
+    c1 += cv[i];
+    n1 += 1.0;
+    xs += x[i] * sv[i];
+    xc += x[i] * cv[i];
+    x1 += x[i];
   }
   const double m[3][3] = {{ss, sc, s1}, {sc, cc, c1}, {s1, c1, n1}};
   const double r[3] = {xs, xc, x1};

@@ -16,13 +16,13 @@ constexpr int kRate = 48000;
 struct Shape {
   const char* name;
   float waveform;
-  double exponent;   // harmonic n has amplitude 1/n^exponent relative to the fundamental
+  double exponent;  // harmonic n has amplitude 1/n^exponent relative to the fundamental
 };
 
 struct Measured {
   double worst_spur_db = -400.0;
-  double worst_harmonic_error_db = 0.0;   // over harmonics stronger than -60 dB
-  double worst_harmonic_deviation_db = -400.0;   // |measured - ideal| re fundamental, all harmonics
+  double worst_harmonic_error_db = 0.0;         // over harmonics stronger than -60 dB
+  double worst_harmonic_deviation_db = -400.0;  // |measured - ideal| re fundamental, all harmonics
 };
 
 Measured measure(const Shape& shape, float hz) {
@@ -42,7 +42,8 @@ Measured measure(const Shape& shape, float hz) {
     // Spurs of a tone whose period is a whole number of samples fall on its own harmonics; on a
     // harmonic near -120 dB a -120 dB spur is a large relative error, so weak harmonics are held to
     // the spur bound instead.
-    m.worst_harmonic_deviation_db = std::max(m.worst_harmonic_deviation_db, 20.0 * std::log10(std::abs(got - expected)));
+    m.worst_harmonic_deviation_db =
+        std::max(m.worst_harmonic_deviation_db, 20.0 * std::log10(std::abs(got - expected)));
     if (expected < 1e-3) continue;
     const double error_db = 20.0 * std::log10(got / expected);
     if (std::abs(error_db) > std::abs(m.worst_harmonic_error_db)) m.worst_harmonic_error_db = error_db;
@@ -51,7 +52,7 @@ Measured measure(const Shape& shape, float hz) {
   // Every bin that is not within the main lobe of DC or of a harmonic below Nyquist is a spur.
   const auto p = power_spectrum(x, w);
   const double bin_hz = static_cast<double>(kRate) / kRate;
-  const int guard = 12;   // bins; the Kaiser main lobe is about 7 bins to each side
+  const int guard = 12;  // bins; the Kaiser main lobe is about 7 bins to each side
   const double fundamental_power = fundamental * fundamental / 2.0;
   std::vector<bool> masked(p.size(), false);
   for (int k = 0; k <= guard; ++k) masked[k] = true;
@@ -74,9 +75,10 @@ TEST_P(BandLimited, HarmonicsFollowTheSeriesAndNothingAliases) {
   const Shape shape = GetParam();
   for (float hz : {20.0f, 55.5f, 500.0f, 997.3f, 1000.0f, 3150.0f, 7000.0f, 11025.0f, 17000.0f, 23000.0f}) {
     const Measured m = measure(shape, hz);
-    std::printf("%s %.1f Hz: worst spur %.1f dB re fundamental; harmonics off by at most %.4f dB (%.1f dB re "
-                "fundamental)\n", shape.name, hz, m.worst_spur_db, m.worst_harmonic_error_db,
-                m.worst_harmonic_deviation_db);
+    std::printf(
+        "%s %.1f Hz: worst spur %.1f dB re fundamental; harmonics off by at most %.4f dB (%.1f dB re "
+        "fundamental)\n",
+        shape.name, hz, m.worst_spur_db, m.worst_harmonic_error_db, m.worst_harmonic_deviation_db);
     EXPECT_LE(m.worst_spur_db, -100.0) << shape.name << " at " << hz << " Hz";
     EXPECT_LE(m.worst_harmonic_deviation_db, -100.0) << shape.name << " at " << hz << " Hz";
     EXPECT_LE(std::abs(m.worst_harmonic_error_db), 0.01) << shape.name << " at " << hz << " Hz";

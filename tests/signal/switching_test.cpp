@@ -13,7 +13,7 @@ namespace raziz::test {
 namespace {
 
 constexpr int kRate = 48000;
-constexpr int kGuard = 12;   // bins around a line that belong to its main lobe
+constexpr int kGuard = 12;  // bins around a line that belong to its main lobe
 
 // Energy a switch throws at and above two octaves over the tone, relative to the tone's energy over
 // one second. With between_harmonics, only the gaps around even multiples of the tone count (within
@@ -46,8 +46,8 @@ struct SwitchCase {
   const char* name;
   float hz;
   float waveform;
-  std::function<void(mixer::System*, const Tone&)> before;   // state for the first second
-  std::function<void(mixer::System*, const Tone&)> change;   // at one second
+  std::function<void(mixer::System*, const Tone&)> before;  // state for the first second
+  std::function<void(mixer::System*, const Tone&)> change;  // at one second
 };
 
 // Renders one second, makes the change, renders one more second; returns the middle second.
@@ -77,16 +77,11 @@ void to_sine(mixer::System*, const Tone& t) { mixer::DSP_SetParameter(t.dsp, mix
 
 TEST(Switching, GainChangesThrowNoEnergyTwoOctavesUp) {
   const SwitchCase cases[] = {
-      {"unmute", 1000.0f, 0.0f, mute, unmute},
-      {"mute", 1000.0f, 0.0f, nullptr, mute},
-      {"unmute_500", 500.0f, 0.0f, mute, unmute},
-      {"mute_3150", 3150.0f, 0.0f, nullptr, mute},
-      {"volume_up", 1000.0f, 0.0f, quieter, louder},
-      {"volume_down", 1000.0f, 0.0f, louder, quieter},
-      {"pause", 1000.0f, 0.0f, nullptr, pause},
-      {"unpause", 1000.0f, 0.0f, pause, unpause},
-      {"release", 1000.0f, 0.0f, nullptr, release},
-      {"close", 1000.0f, 0.0f, nullptr, close},
+      {"unmute", 1000.0f, 0.0f, mute, unmute},       {"mute", 1000.0f, 0.0f, nullptr, mute},
+      {"unmute_500", 500.0f, 0.0f, mute, unmute},    {"mute_3150", 3150.0f, 0.0f, nullptr, mute},
+      {"volume_up", 1000.0f, 0.0f, quieter, louder}, {"volume_down", 1000.0f, 0.0f, louder, quieter},
+      {"pause", 1000.0f, 0.0f, nullptr, pause},      {"unpause", 1000.0f, 0.0f, pause, unpause},
+      {"release", 1000.0f, 0.0f, nullptr, release},  {"close", 1000.0f, 0.0f, nullptr, close},
   };
   for (const SwitchCase& c : cases) {
     const auto x = around_switch(c);

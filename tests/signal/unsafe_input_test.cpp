@@ -24,8 +24,12 @@ TEST(UnsafeInput, VolumeIsClampedToZeroToOne) {
   const struct {
     float volume;
     double expected_peak;
-  } cases[] = {{1.5f, 1.0}, {150.0f, 1.0}, {std::numeric_limits<float>::infinity(), 1.0},
-               {-0.5f, 0.0}, {-std::numeric_limits<float>::infinity(), 0.0}, {nan, 0.0}};
+  } cases[] = {{1.5f, 1.0},
+               {150.0f, 1.0},
+               {std::numeric_limits<float>::infinity(), 1.0},
+               {-0.5f, 0.0},
+               {-std::numeric_limits<float>::infinity(), 0.0},
+               {nan, 0.0}};
   for (const auto& c : cases) {
     OfflineMixer mixer(kRate);
     const Tone tone = mixer.add(0.0f, 1000.0f, c.volume);
@@ -39,15 +43,16 @@ TEST(UnsafeInput, VolumeIsClampedToZeroToOne) {
     }
     float read_back = 0.0f;
     ASSERT_EQ(mixer::Channel_GetVolume(tone.channel, &read_back), mixer::RESULT_OK);
-    if (std::isnan(c.volume)) EXPECT_TRUE(std::isnan(read_back)); else EXPECT_EQ(read_back, c.volume);
+    if (std::isnan(c.volume)) EXPECT_TRUE(std::isnan(read_back));
+    else EXPECT_EQ(read_back, c.volume);
   }
 }
 
 // Rates the oscillator cannot play give exact silence, with no DC, both from the start and when a
 // playing tone is moved there (it fades out).
 TEST(UnsafeInput, UnplayableRatesAreSilence) {
-  const float rates[] = {0.0f, -1.0f, -1000.0f, std::numeric_limits<float>::quiet_NaN(), 24000.0f, 24000.5f,
-                         30000.0f, 1e30f, std::numeric_limits<float>::infinity()};
+  const float rates[] = {0.0f,     -1.0f,    -1000.0f, std::numeric_limits<float>::quiet_NaN(), 24000.0f,
+                         24000.5f, 30000.0f, 1e30f,    std::numeric_limits<float>::infinity()};
   for (float waveform : {0.0f, 1.0f, 4.0f}) {
     for (float rate : rates) {
       OfflineMixer mixer(kRate);

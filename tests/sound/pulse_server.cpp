@@ -126,9 +126,10 @@ Recorder::~Recorder() { stop(); }
 
 bool Recorder::start() {
   // Real-time too: a recorder that falls behind drops samples, which would read as the program's gaps.
-  pid_ = spawn({"chrt", "--rr", "20", "parec", "--server=" + server_, std::string("--device=") + PulseServer::kSink + ".monitor", "--raw",
-                "--format=float32le", "--rate=48000", "--channels=2", "--latency-msec=20"},
-               {}, file_, file_ + ".log");
+  pid_ = spawn(
+      {"chrt", "--rr", "20", "parec", "--server=" + server_, std::string("--device=") + PulseServer::kSink + ".monitor",
+       "--raw", "--format=float32le", "--rate=48000", "--channels=2", "--latency-msec=20"},
+      {}, file_, file_ + ".log");
   return pid_ > 0;
 }
 

@@ -11,15 +11,15 @@ namespace raziz::test {
 
 class PulseServer {
  public:
-  explicit PulseServer(const std::string& folder);   // folder must exist and be empty
+  explicit PulseServer(const std::string& folder);  // folder must exist and be empty
   ~PulseServer();
   PulseServer(const PulseServer&) = delete;
   PulseServer& operator=(const PulseServer&) = delete;
 
   // Starts the server and waits (polling) until its socket accepts connections.
   bool start();
-  void kill_hard();   // SIGKILL, as a crash would
-  void stop();        // SIGTERM and wait
+  void kill_hard();  // SIGKILL, as a crash would
+  void stop();       // SIGTERM and wait
   std::string server() const { return "unix:" + socket_; }
   static constexpr const char* kSink = "raziz_test";
 

@@ -38,9 +38,9 @@ std::size_t onset(const std::vector<float>& stereo, std::size_t from) {
 }
 
 struct Check {
-  double amplitude_db = 0.0;   // fitted 1000 Hz amplitude re 0.2
+  double amplitude_db = 0.0;  // fitted 1000 Hz amplitude re 0.2
   double thdn_db = 0.0;
-  double worst_window_db = 0.0;   // the 10 ms window furthest from the expected RMS
+  double worst_window_db = 0.0;  // the 10 ms window furthest from the expected RMS
 };
 
 Check check_tone(const std::vector<double>& x) {
@@ -102,7 +102,8 @@ class RealSound : public ::testing::Test {
     const bool got = wait_until([&] { return recorder->frames() >= from + needed; }, 20.0);
     const auto s = recorder->samples();
     const std::size_t start = onset(s, from);
-    if (!got || start == std::string::npos || s.size() / 2 < start + static_cast<std::size_t>((seconds + settle) * kRate)) {
+    if (!got || start == std::string::npos ||
+        s.size() / 2 < start + static_cast<std::size_t>((seconds + settle) * kRate)) {
       ADD_FAILURE() << "no tone recorded (" << s.size() / 2 << " frames)";
       return {};
     }
@@ -156,13 +157,13 @@ TEST_F(RealSound, Band3PlaysA1000HzToneAtItsLevelWithoutAGap) {
   const Check c = measure("recorded 1000 Hz", toggled_at, 2.0, 0.1);
   recorder->stop();
   EXPECT_LE(std::abs(c.amplitude_db), 0.01);
-  EXPECT_LE(c.thdn_db, -100.0);          // a gap or a glitch would leave a large residual
+  EXPECT_LE(c.thdn_db, -100.0);  // a gap or a glitch would leave a large residual
   EXPECT_LE(std::abs(c.worst_window_db), 0.05);
 
   // Killed server: the program keeps going silent; a server that comes back is used again.
   server->kill_hard();
   ASSERT_TRUE(wait_until([&] { return !output().device_open; }, 10.0));
-  toggle(bank, 3);   // calls keep working meanwhile
+  toggle(bank, 3);  // calls keep working meanwhile
   toggle(bank, 3);
   ASSERT_TRUE(server->start());
   record(folder + "/second.raw");

@@ -123,9 +123,9 @@ TEST_F(CreationTest, AChildOfAGroupPanelLiesInsideItsFrameByFourAndSixteen) {
     Rect expected;
   };
   const Case cases[] = {
-      {3, 10, -6, 14, 0, {28, 10, 5, 6}},    // group: +4, +16
-      {3, 0, 0, -2, -20, {2, -4, 5, 6}},     // negative places follow the same rule
-      {0, 10, 20, 3, 4, {13, 24, 5, 6}},     // plain: the panel itself
+      {3, 10, -6, 14, 0, {28, 10, 5, 6}},  // group: +4, +16
+      {3, 0, 0, -2, -20, {2, -4, 5, 6}},   // negative places follow the same rule
+      {0, 10, 20, 3, 4, {13, 24, 5, 6}},   // plain: the panel itself
   };
   TGadget* win = MakeWindow();
   for (const Case& c : cases) {

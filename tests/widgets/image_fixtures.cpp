@@ -31,7 +31,8 @@ void WriteRows(png_structp png, png_infop info, const PngSpec& s, Bytes& out, st
                s.colour_type, s.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> palette;
-  for (std::size_t i = 0; i + 2 < s.palette.size(); i += 3) palette.push_back({s.palette[i], s.palette[i + 1], s.palette[i + 2]});
+  for (std::size_t i = 0; i + 2 < s.palette.size(); i += 3)
+    palette.push_back({s.palette[i], s.palette[i + 1], s.palette[i + 2]});
   if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
   png_color_16 key{};
   if (!s.trns.empty()) {

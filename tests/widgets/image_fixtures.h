@@ -15,9 +15,9 @@ struct PngSpec {
   int colour_type = 0;  // libpng's PNG_COLOR_TYPE_*
   int bit_depth = 8;
   bool interlaced = false;
-  Bytes rows;                    // packed rows as stored, top first
-  Bytes palette;                 // RGB triples
-  Bytes trns;                    // palette alphas, or a grey/RGB key as 16-bit samples
+  Bytes rows;     // packed rows as stored, top first
+  Bytes palette;  // RGB triples
+  Bytes trns;     // palette alphas, or a grey/RGB key as 16-bit samples
 };
 
 Bytes EncodePng(const PngSpec& shape);

@@ -50,9 +50,9 @@ TEST_F(KeyboardTest, TabMovesInCreationOrderWithinTheContainerEnteringPanelsAndW
     TGadget* to;
   };
   const Case cases[] = {
-      {a.tone, false, a.frequency},  {a.frequency, false, a.slider}, {a.slider, false, a.slider},
-      {a.slider, true, a.slider},    {a.level, false, a.square},     {a.triangle, false, a.tone},
-      {a.tone, true, a.triangle},    {a.level, true, a.slider},      {b.triangle, false, b.tone},
+      {a.tone, false, a.frequency}, {a.frequency, false, a.slider}, {a.slider, false, a.slider},
+      {a.slider, true, a.slider},   {a.level, false, a.square},     {a.triangle, false, a.tone},
+      {a.tone, true, a.triangle},   {a.level, true, a.slider},      {b.triangle, false, b.tone},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.from->text() + (c.shift ? " shift+tab" : " tab"));
@@ -80,8 +80,8 @@ TEST_F(KeyboardTest, EnterPressesTheContainersDefaultButton) {
     TGadget* focus_after;
   };
   // From a field the focus moves to its container first; from a button or box it stays.
-  const Case cases[] = {{a.frequency, a.panel}, {a.level, a.panel}, {a.square, a.square}, {a.tone, a.tone},
-                        {b.frequency, b.panel}};
+  const Case cases[] = {
+      {a.frequency, a.panel}, {a.level, a.panel}, {a.square, a.square}, {a.tone, a.tone}, {b.frequency, b.panel}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.focus->text());
     FocusOn(c.focus);
@@ -183,9 +183,7 @@ TEST_F(KeyboardTest, AFocusedPanelIsAContainerOnlyWhenItHoldsTabStops) {
     const std::vector<TEvent> actions = Only(kGadgetAction, RunScript());
     EXPECT_EQ(win->focus(), c.focus_after);
     ASSERT_EQ(actions.size(), c.pressed ? 1u : 0u);
-    if (c.pressed) {
-      EXPECT_EQ(actions[0].source, c.pressed);
-    }
+    if (c.pressed) { EXPECT_EQ(actions[0].source, c.pressed); }
   }
 }
 

@@ -25,9 +25,7 @@ TEST(LabelFit, ShrinksOnlyAOneLineTextThatAFifthSmallerWouldFit) {
       {"nothing measured", {271, 14, 0, 0}, 1.0},
       {"no box", {0, 14, 300, 13}, 1.0},
   };
-  for (const Case& c : cases) {
-    EXPECT_DOUBLE_EQ(LabelFontScale(c.measure), c.scale) << c.what;
-  }
+  for (const Case& c : cases) { EXPECT_DOUBLE_EQ(LabelFontScale(c.measure), c.scale) << c.what; }
 }
 
 }  // namespace

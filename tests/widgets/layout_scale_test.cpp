@@ -59,8 +59,8 @@ TEST_F(LayoutScaleTest, ControlsLandWhereTheScaledLayoutPutsThem) {
 }
 
 TEST_F(LayoutScaleTest, AMeasurementNoWindowCouldUseCountsAsOne) {
-  for (double bad : {0.0, -1.5, 0.3, 9.0, std::numeric_limits<double>::quiet_NaN(),
-                     std::numeric_limits<double>::infinity()}) {
+  for (double bad :
+       {0.0, -1.5, 0.3, 9.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
     SetLayoutScale(*win, 1.5);
     SetLayoutScale(*win, bad);
     EXPECT_EQ(win->layout_scale(), 1.0) << bad;
@@ -91,9 +91,9 @@ TEST_F(LayoutScaleTest, TheInnermostPanelUnderAPointAtAnyScale) {
   };
   const Spot spots[] = {
       {6 + 4 + 12 + 20, -6 + 16 + 140 + 100, well},  // inside the well
-      {6 + 4 + 2, -6 + 16 + 50, strip},               // the strip, beside its lamp
+      {6 + 4 + 2, -6 + 16 + 50, strip},              // the strip, beside its lamp
       {6 + 88 + 10, 100, next_strip},
-      {3, 100, nullptr},                              // left of the first strip
+      {3, 100, nullptr},  // left of the first strip
       {5, 300, nullptr},
   };
   for (double factor : {1.0, 1.5, 2.0}) {

@@ -40,8 +40,8 @@ TEST_F(PanelPaintTest, AlphaPixelsArePremultipliedAndLaidOverTheColour) {
     std::uint32_t expected;
   };
   const Case cases[] = {
-      {255, 0, 0, 128, 0xFF7F007F},    // red at half over blue
-      {255, 255, 255, 0, 0xFF0000FF},  // fully transparent: the colour
+      {255, 0, 0, 128, 0xFF7F007F},      // red at half over blue
+      {255, 255, 255, 0, 0xFF0000FF},    // fully transparent: the colour
       {255, 255, 255, 255, 0xFFFEFEFE},  // opaque, premultiplied as (c * a) >> 8
       {0, 0, 0, 64, 0xFF0000BF},
   };
@@ -66,11 +66,11 @@ TEST_F(PanelPaintTest, ImageFlagsPlaceTheImage) {
     std::vector<Spot> spots;
   };
   const Case cases[] = {
-      {0, {{0, 0, kA}, {1, 0, kB}, {2, 0, kA}, {7, 3, kD}, {6, 2, kA}}},              // tiled from the corner
-      {1, {{3, 1, kA}, {4, 2, kD}, {0, 0, 0}, {5, 1, 0}}},                            // centred
+      {0, {{0, 0, kA}, {1, 0, kB}, {2, 0, kA}, {7, 3, kD}, {6, 2, kA}}},            // tiled from the corner
+      {1, {{3, 1, kA}, {4, 2, kD}, {0, 0, 0}, {5, 1, 0}}},                          // centred
       {2, {{2, 0, kA}, {3, 1, kA}, {4, 0, kB}, {5, 3, kD}, {1, 0, 0}, {6, 0, 0}}},  // fitted: 4 x 4
-      {3, {{0, 0, kA}, {3, 1, kA}, {4, 0, kB}, {7, 3, kD}, {0, 2, kC}}},              // stretched
-      {4, {{0, 0, kA}, {0, 1, kA}, {0, 2, kC}, {5, 3, kD}}},                          // to the width: 8 x 8
+      {3, {{0, 0, kA}, {3, 1, kA}, {4, 0, kB}, {7, 3, kD}, {0, 2, kC}}},            // stretched
+      {4, {{0, 0, kA}, {0, 1, kA}, {0, 2, kC}, {5, 3, kD}}},                        // to the width: 8 x 8
   };
   TGadget* panel = NewPanel(0, 0, 8, 4, win, 0, "");
   for (const Case& c : cases) {
@@ -138,10 +138,9 @@ TEST_F(PanelPaintTest, LargeScalesReadTheDoubleSizePictureAndSmallerOnesScaleThe
     std::uint32_t pixel;
   };
   const Case cases[] = {
-      {1.0, 1.0, 5, 0xFF00C800},
-      {1.25, 1.0, 6, 0xFF00C800},   // Px(19) - Px(14) = 24 - 18
-      {1.5, 1.0, 8, 0xFFC80000},    // 29 - 21
-      {1.0, 2.0, 10, 0xFFC80000},   // a screen of twice the density under an unscaled layout
+      {1.0, 1.0, 5, 0xFF00C800},  {1.25, 1.0, 6, 0xFF00C800},  // Px(19) - Px(14) = 24 - 18
+      {1.5, 1.0, 8, 0xFFC80000},                               // 29 - 21
+      {1.0, 2.0, 10, 0xFFC80000},                              // a screen of twice the density under an unscaled layout
       {2.0, 1.0, 10, 0xFFC80000},
   };
   for (const Case& c : cases) {

@@ -42,21 +42,27 @@ TEST_F(PixmapTest, PngLayoutsBecomeRgbaRgbOrGreyBuffers) {
     Decoded want;
   };
   const Case cases[] = {
-      {"rgba", {2, 1, PNG_COLOR_TYPE_RGBA, 8, false, {1, 2, 3, 4, 5, 6, 7, 8}, {}, {}},
+      {"rgba",
+       {2, 1, PNG_COLOR_TYPE_RGBA, 8, false, {1, 2, 3, 4, 5, 6, 7, 8}, {}, {}},
        {2, 1, 4, {1, 2, 3, 4, 5, 6, 7, 8}}},
       {"rgb", {2, 1, PNG_COLOR_TYPE_RGB, 8, false, {1, 2, 3, 4, 5, 6}, {}, {}}, {2, 1, 3, {1, 2, 3, 4, 5, 6}}},
       {"grey", {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {9, 200}, {}, {}}, {2, 1, 1, {9, 200}}},
       {"grey 1-bit expanded", {3, 1, PNG_COLOR_TYPE_GRAY, 1, false, {0xA0}, {}, {}}, {3, 1, 1, {255, 0, 255}}},
-      {"16-bit stripped", {1, 1, PNG_COLOR_TYPE_RGB, 16, false, {0xAB, 0xCD, 0x12, 0x34, 0xFF, 0x00}, {}, {}},
+      {"16-bit stripped",
+       {1, 1, PNG_COLOR_TYPE_RGB, 16, false, {0xAB, 0xCD, 0x12, 0x34, 0xFF, 0x00}, {}, {}},
        {1, 1, 3, {0xAB, 0x12, 0xFF}}},
-      {"palette", {2, 1, PNG_COLOR_TYPE_PALETTE, 8, false, {1, 0}, {10, 20, 30, 40, 50, 60}, {}},
+      {"palette",
+       {2, 1, PNG_COLOR_TYPE_PALETTE, 8, false, {1, 0}, {10, 20, 30, 40, 50, 60}, {}},
        {2, 1, 3, {40, 50, 60, 10, 20, 30}}},
-      {"palette with tRNS", {2, 1, PNG_COLOR_TYPE_PALETTE, 8, false, {1, 0}, {10, 20, 30, 40, 50, 60}, {0}},
+      {"palette with tRNS",
+       {2, 1, PNG_COLOR_TYPE_PALETTE, 8, false, {1, 0}, {10, 20, 30, 40, 50, 60}, {0}},
        {2, 1, 4, {40, 50, 60, 255, 10, 20, 30, 0}}},
       {"grey with alpha", {1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, false, {77, 128}, {}, {}}, {1, 1, 4, {77, 77, 77, 128}}},
-      {"grey with a tRNS key", {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {5, 6}, {}, {6}},
+      {"grey with a tRNS key",
+       {2, 1, PNG_COLOR_TYPE_GRAY, 8, false, {5, 6}, {}, {6}},
        {2, 1, 4, {5, 5, 5, 255, 6, 6, 6, 0}}},
-      {"interlaced", {3, 3, PNG_COLOR_TYPE_GRAY, 8, true, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {}, {}},
+      {"interlaced",
+       {3, 3, PNG_COLOR_TYPE_GRAY, 8, true, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {}, {}},
        {3, 3, 1, {1, 2, 3, 4, 5, 6, 7, 8, 9}}},
   };
   for (const Case& c : cases) {
@@ -123,8 +129,8 @@ TEST_F(PixmapTest, BrokenPngsGiveNoPixmap) {
   }
 }
 
-Bytes Bmp(int width, int height, int bpp, std::uint32_t compression, const Bytes& extra_header,
-          const Bytes& palette, const Bytes& pixels) {
+Bytes Bmp(int width, int height, int bpp, std::uint32_t compression, const Bytes& extra_header, const Bytes& palette,
+          const Bytes& pixels) {
   const std::uint32_t header = 40 + static_cast<std::uint32_t>(extra_header.size());
   const std::uint32_t offset = 14 + header + static_cast<std::uint32_t>(palette.size());
   Bytes out = {'B', 'M'};
@@ -137,7 +143,7 @@ Bytes Bmp(int width, int height, int bpp, std::uint32_t compression, const Bytes
   Put16(out, 1);
   Put16(out, static_cast<std::uint32_t>(bpp));
   Put32(out, compression);
-  for (int i = 0; i < 3; ++i) Put32(out, 0);      // image size, resolution
+  for (int i = 0; i < 3; ++i) Put32(out, 0);                   // image size, resolution
   Put32(out, static_cast<std::uint32_t>(palette.size() / 4));  // colours used
   Put32(out, 0);
   out.insert(out.end(), extra_header.begin(), extra_header.end());
@@ -175,16 +181,20 @@ TEST_F(PixmapTest, BmpAndTgaAreDecodedByContent) {
       // Rows bottom first, each padded to 4 bytes; pixels stored as BGR.
       {"bmp 24-bit", Bmp(1, 2, 24, 0, {}, {}, {3, 2, 1, 0, 6, 5, 4, 0}), {1, 2, 3, {4, 5, 6, 1, 2, 3}}},
       {"bmp 24-bit top-down", Bmp(1, -2, 24, 0, {}, {}, {3, 2, 1, 0, 6, 5, 4, 0}), {1, 2, 3, {1, 2, 3, 4, 5, 6}}},
-      {"bmp 8-bit palette", Bmp(3, 1, 8, 0, {}, {30, 20, 10, 0, 60, 50, 40, 0}, {1, 0, 1, 0}),
+      {"bmp 8-bit palette",
+       Bmp(3, 1, 8, 0, {}, {30, 20, 10, 0, 60, 50, 40, 0}, {1, 0, 1, 0}),
        {3, 1, 3, {40, 50, 60, 10, 20, 30, 40, 50, 60}}},
-      {"bmp 1-bit palette", Bmp(3, 1, 1, 0, {}, {0, 0, 0, 0, 255, 255, 255, 0}, {0xA0, 0, 0, 0}),
+      {"bmp 1-bit palette",
+       Bmp(3, 1, 1, 0, {}, {0, 0, 0, 0, 255, 255, 255, 0}, {0xA0, 0, 0, 0}),
        {3, 1, 3, {255, 255, 255, 0, 0, 0, 255, 255, 255}}},
       {"bmp 32-bit with alpha mask", Bmp(1, 1, 32, 3, masks, {}, {3, 2, 1, 128}), {1, 1, 4, {1, 2, 3, 128}}},
       {"tga 24-bit", Tga(2, 24, 0, 2, 1, {}, 0, {3, 2, 1, 6, 5, 4}), {2, 1, 3, {1, 2, 3, 4, 5, 6}}},
       {"tga grey, top-left origin", Tga(3, 8, 0x20, 1, 2, {}, 0, {9, 8}), {1, 2, 1, {9, 8}}},
-      {"tga 32-bit run-length", Tga(10, 32, 0x28, 3, 1, {}, 0, {0x82, 3, 2, 1, 4}),
+      {"tga 32-bit run-length",
+       Tga(10, 32, 0x28, 3, 1, {}, 0, {0x82, 3, 2, 1, 4}),
        {3, 1, 4, {1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4}}},
-      {"tga colour-mapped", Tga(1, 8, 0x20, 2, 1, {30, 20, 10, 60, 50, 40}, 24, {1, 0}),
+      {"tga colour-mapped",
+       Tga(1, 8, 0x20, 2, 1, {30, 20, 10, 60, 50, 40}, 24, {1, 0}),
        {2, 1, 3, {40, 50, 60, 10, 20, 30}}},
   };
   for (const Case& c : cases) {

@@ -32,8 +32,8 @@ TEST_F(QueueTest, SameIdAndSourceMergeOnlyForActionsMovesSizesAndTicks) {
     int id;
     bool merges;
   };
-  const Case cases[] = {{kGadgetAction, true},   {kWindowMove, true},      {kWindowSize, true},
-                        {kTimerTick, true},      {kWindowClose, false},    {kMenuAction, false},
+  const Case cases[] = {{kGadgetAction, true},    {kWindowMove, true},       {kWindowSize, true},
+                        {kTimerTick, true},       {kWindowClose, false},     {kMenuAction, false},
                         {kWindowActivate, false}, {kGadgetLostFocus, false}, {kGadgetSelect, false}};
   TGadget* win = MakeWindow();
   TGadget* a = NewButton("A", 0, 0, 10, 10, win, 8);
@@ -42,7 +42,7 @@ TEST_F(QueueTest, SameIdAndSourceMergeOnlyForActionsMovesSizesAndTicks) {
     SCOPED_TRACE(c.id);
     Drain();
     Emit(Event(c.id, a, 1, 1, 1));
-    Emit(Event(c.id, b, 7));             // another source: never merged
+    Emit(Event(c.id, b, 7));  // another source: never merged
     Emit(Event(c.id, a, 2, 5, 6, 3));
     const std::vector<TEvent> got = Drain();
     if (c.merges) {
@@ -68,8 +68,8 @@ TEST_F(QueueTest, With256WaitingANewEventIsDroppedUnlessItMerges) {
   Emit(Event(kGadgetAction, button, 0));
   for (int i = 1; i < 256; ++i) Emit(Event(kWindowClose, win, i));
   ASSERT_EQ(PendingEvents(), 256);
-  Emit(Event(kWindowClose, win, 999));       // merges with none: lost
-  Emit(Event(kGadgetAction, button, 42));    // merges with the first: kept
+  Emit(Event(kWindowClose, win, 999));     // merges with none: lost
+  Emit(Event(kGadgetAction, button, 42));  // merges with the first: kept
   ASSERT_EQ(PendingEvents(), 256);
   const std::vector<TEvent> got = Drain();
   ASSERT_EQ(got.size(), 256u);

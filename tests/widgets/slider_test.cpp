@@ -82,8 +82,8 @@ TEST_F(SliderTest, KeysMoveByOneByAFifthOfTheRangeAndToTheEnds) {
     Key key;
     int value;
   };
-  const Case cases[] = {{Key::kUp, 101},     {Key::kDown, 99},      {Key::kLeft, 101}, {Key::kRight, 99},
-                        {Key::kPageUp, 139}, {Key::kPageDown, 61},  {Key::kHome, 200}, {Key::kEnd, 1}};
+  const Case cases[] = {{Key::kUp, 101},     {Key::kDown, 99},     {Key::kLeft, 101}, {Key::kRight, 99},
+                        {Key::kPageUp, 139}, {Key::kPageDown, 61}, {Key::kHome, 200}, {Key::kEnd, 1}};
   user.click(slider);
   RunScript();
   for (const Case& c : cases) {

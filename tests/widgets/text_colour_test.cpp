@@ -16,11 +16,9 @@ TEST(Contrast, RatiosMatchTheKnownValues) {
     double ratio;
   };
   const Case cases[] = {
-      {{0, 0, 0}, {255, 255, 255}, 21.0},
-      {{255, 255, 255}, {255, 255, 255}, 1.0},
+      {{0, 0, 0}, {255, 255, 255}, 21.0},       {{255, 255, 255}, {255, 255, 255}, 1.0},
       {{192, 192, 192}, {0, 0, 0}, 11.54},  // the strips' grey
-      {{118, 118, 118}, {255, 255, 255}, 4.54},
-      {{255, 0, 0}, {255, 255, 255}, 4.0},
+      {{118, 118, 118}, {255, 255, 255}, 4.54}, {{255, 0, 0}, {255, 255, 255}, 4.0},
       {{0, 0, 255}, {0, 0, 0}, 2.44},
   };
   for (const Case& c : cases) {
@@ -34,11 +32,8 @@ TEST(Contrast, TheTextColourChosenReadsOnEveryBackground) {
     Rgb background, text;
   };
   const Case cases[] = {
-      {{255, 255, 255}, {0, 0, 0}},
-      {{192, 192, 192}, {0, 0, 0}},
-      {{0, 0, 0}, {255, 255, 255}},
-      {{0, 0, 128}, {255, 255, 255}},
-      {{119, 119, 119}, {0, 0, 0}},  // mid grey, where black just wins
+      {{255, 255, 255}, {0, 0, 0}},       {{192, 192, 192}, {0, 0, 0}}, {{0, 0, 0}, {255, 255, 255}},
+      {{0, 0, 128}, {255, 255, 255}},     {{119, 119, 119}, {0, 0, 0}},  // mid grey, where black just wins
       {{116, 116, 116}, {255, 255, 255}},
   };
   for (const Case& c : cases) EXPECT_EQ(TextColourOn(c.background), c.text);
@@ -62,7 +57,7 @@ TEST_F(TextColourTest, FixedBackgroundsGetFixedTextAndTheThemeKeepsTheRest) {
   strip->SetColor(192, 192, 192);
   TGadget* field = NewTextField(13, 115, 50, 18, strip, 0);
   TGadget* label = NewLabel("HERTZ", 20, 55, 36, 14, strip, 0);
-  TGadget* box = NewButton("SQUARE", 4, 10, 74, 23, plain, 2);   // grey through a panel without a colour
+  TGadget* box = NewButton("SQUARE", 4, 10, 74, 23, plain, 2);  // grey through a panel without a colour
   TGadget* push_box = NewButton("SQUARE", 4, 40, 74, 23, plain, 10);
   TGadget* button = NewButton("1000", 9, 74, 58, 34, strip, 4);
   TGadget* window_label = NewLabel("Raziz", 60, 20, 241, 14, win, 16);

@@ -28,8 +28,7 @@ TEST_F(TextTest, EachTypedCharacterRaisesOneActionAndGetTextAlreadyHasIt) {
         seen.push_back(field->GetText());
       }
     }
-  } catch (const headless::NoMoreInput&) {
-  }
+  } catch (const headless::NoMoreInput&) {}
   EXPECT_EQ(seen, (std::vector<std::string>{"5001", "500", "5002"}));
   EXPECT_EQ(driver.PeerOf(field).text, "5002");
 }

@@ -38,8 +38,7 @@ class WidgetTest : public ::testing::Test {
         TakeEvent();
         events.push_back(CurrentEvent());
       }
-    } catch (const headless::NoMoreInput&) {
-    }
+    } catch (const headless::NoMoreInput&) {}
     return events;
   }
 

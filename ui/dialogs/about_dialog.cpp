@@ -11,8 +11,7 @@ namespace raziz {
 
 void run_about(ui::TGadget* main_window) {
   using ui::button_style::kPushLook;
-  ui::TGadget* window =
-      ui::NewWindow(RAZIZ_VERSION_LINE, 250, 250, 364, 285, nullptr, ui::window_style::kTitleBar);
+  ui::TGadget* window = ui::NewWindow(RAZIZ_VERSION_LINE, 250, 250, 364, 285, nullptr, ui::window_style::kTitleBar);
   ui::TGadget* ok = ui::NewButton(kOkCaption, 142, 210, 75, 23, window, ui::button_style::kDefault);
   ui::NewLabel(RAZIZ_VERSION_LINE, 60, 20, 241, 14, window, ui::label_style::kCentred);
   ui::NewLabel(kDisclaimer, 45, 80, 271, 14, window, ui::label_style::kLeft);

@@ -6,9 +6,7 @@ namespace raziz {
 
 float level_from_field(std::int32_t percent) { return static_cast<float>(percent) / 100.01f; }
 
-std::int32_t slider_from_field(std::int32_t percent) {
-  return truncate_to_int(static_cast<float>(percent) * 2.01f);
-}
+std::int32_t slider_from_field(std::int32_t percent) { return truncate_to_int(static_cast<float>(percent) * 2.01f); }
 
 float level_from_slider(float slider_value) {
   float level = slider_value / 199.92f;

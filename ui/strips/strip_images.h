@@ -8,8 +8,8 @@ namespace raziz {
 
 struct ChannelStrip;
 
-inline constexpr const char* kGreenLamp = "verde.png";      // band silent
-inline constexpr const char* kRedLamp = "rosso.png";        // band sounding
+inline constexpr const char* kGreenLamp = "verde.png";  // band silent
+inline constexpr const char* kRedLamp = "rosso.png";    // band sounding
 inline constexpr const char* kSliderBackdrop = "slider.png";
 
 // Reads the lamp image from its file and shows it on the strip's lamp, releasing the one shown before. An

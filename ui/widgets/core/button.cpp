@@ -18,8 +18,7 @@ void input::Clicked(TGadget* button) {
       button->NativeCheck();
       data = 1;
       break;
-    default:
-      break;
+    default: break;
   }
   Core::Raise(kGadgetAction, button, data);
 }

@@ -19,13 +19,13 @@ namespace detail {
 struct LayerState {
   TGuiDriver* driver = nullptr;
   TGadget* desktop = nullptr;
-  std::vector<TGadget*> live;               // every gadget not yet cleaned up, in creation order
-  std::vector<TGadget*> dead;               // cleaned up, memory kept while an event still names them
+  std::vector<TGadget*> live;  // every gadget not yet cleaned up, in creation order
+  std::vector<TGadget*> dead;  // cleaned up, memory kept while an event still names them
   std::unordered_set<const TGadget*> hidden_windows;
   std::unordered_map<const TGadget*, std::pair<int, int>> hot_keys;
-  TGadget* active_window = nullptr;         // null while another process is in front
-  std::vector<TGadget*> activation_order;   // windows, the most recently active last
-  int dispatch_depth = 0;                   // > 0 while the driver handles platform messages
+  TGadget* active_window = nullptr;        // null while another process is in front
+  std::vector<TGadget*> activation_order;  // windows, the most recently active last
+  int dispatch_depth = 0;                  // > 0 while the driver handles platform messages
 };
 
 LayerState& Layer();
@@ -78,7 +78,10 @@ class Core {
   static std::vector<TGadget*> TabStops(TGadget* container);
 
   static void Release(TGadget* gadget) { delete gadget; }
-  static void ResetPrivate(TGadget* gadget) { gadget->alive_ = false; gadget->raises_events_ = false; }
+  static void ResetPrivate(TGadget* gadget) {
+    gadget->alive_ = false;
+    gadget->raises_events_ = false;
+  }
 
  private:
   static void LoseFocus(TGadget* field);

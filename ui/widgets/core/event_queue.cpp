@@ -14,7 +14,7 @@ constexpr std::uint64_t kSlots = 256;
 
 struct Queue {
   std::array<TEvent, kSlots> ring{};
-  std::uint64_t put = 0;   // both counts only grow; waiting events are those in [take, put)
+  std::uint64_t put = 0;  // both counts only grow; waiting events are those in [take, put)
   std::uint64_t take = 0;
   TEvent current{};
 };

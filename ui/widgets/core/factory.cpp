@@ -7,8 +7,7 @@
 
 namespace raziz::ui {
 
-TGadget* Core::Create(int kind, std::string_view text, int x, int y, int width, int height, TGadget* group,
-                      int style) {
+TGadget* Core::Create(int kind, std::string_view text, int x, int y, int width, int height, TGadget* group, int style) {
   auto& layer = detail::Layer();
   TGuiDriver& driver = Driver();
   if (kind == kDesktop) return layer.desktop;
@@ -78,8 +77,7 @@ TGadget* Core::Create(int kind, std::string_view text, int x, int y, int width, 
   return g;
 }
 
-TGadget* CreateGadget(int kind, std::string_view text, int x, int y, int width, int height, TGadget* group,
-                      int style) {
+TGadget* CreateGadget(int kind, std::string_view text, int x, int y, int width, int height, TGadget* group, int style) {
   return Core::Create(kind, text, x, y, width, height, group, style);
 }
 

@@ -31,8 +31,8 @@ enum GadgetKind : int {
 };
 
 namespace window_style {
-constexpr int kTitleBar = 1, kResizable = 2, kMenuBar = 4, kStatusBar = 8, kToolWindow = 16,
-              kClientGeometry = 32, kHidden = 64, kAcceptFiles = 128, kCentred = 512;
+constexpr int kTitleBar = 1, kResizable = 2, kMenuBar = 4, kStatusBar = 8, kToolWindow = 16, kClientGeometry = 32,
+              kHidden = 64, kAcceptFiles = 128, kCentred = 512;
 }
 namespace button_style {  // style & 7 is the kind of button; bit 8 draws boxes as push buttons
 constexpr int kPush = 0, kCheckBox = 2, kRadio = 3, kDefault = 4, kCancel = 5, kPushLook = 8;
@@ -63,11 +63,11 @@ class TGadget {
   TGadget& operator=(const TGadget&) = delete;
 
   // Fields.
-  TGadget* parent = nullptr;    // the container; the desktop for a top-level window
-  std::vector<TGadget*> kids;   // children in creation order
-  int xpos = 0, ypos = 0;       // relative to the container's client area (windows: on the screen)
-  int width = 0, height = 0;    // never negative
-  std::string name;             // a menu item's text
+  TGadget* parent = nullptr;   // the container; the desktop for a top-level window
+  std::vector<TGadget*> kids;  // children in creation order
+  int xpos = 0, ypos = 0;      // relative to the container's client area (windows: on the screen)
+  int width = 0, height = 0;   // never negative
+  std::string name;            // a menu item's text
   int style = 0;
   void* extra = nullptr;
 
@@ -97,7 +97,7 @@ class TGadget {
   bool alive() const { return alive_; }
   const std::string& text() const { return text_; }  // title, caption, contents or panel caption
   const std::string& accessible_name() const { return accessible_name_.empty() ? text_ : accessible_name_; }
-  int check() const { return check_; }                 // 0 clear, 1 checked, -1 indeterminate
+  int check() const { return check_; }  // 0 clear, 1 checked, -1 indeterminate
   bool has_color() const { return has_color_; }
   Rgb color() const { return color_; }
   bool has_text_color() const { return has_text_color_; }
@@ -110,30 +110,32 @@ class TGadget {
   int slider_last() const { return slider_last_; }          // last value set or reported
   int selection_start() const { return selection_start_; }  // text field and text area, in bytes
   int selection_end() const { return selection_end_; }      // the caret
-  int tag() const { return style; }                          // a menu item's tag
-  TGadget* menu_root() const { return menu_root_; }          // a window's menu root, once made
-  TGadget* focus() const { return focus_; }                  // a window's focused gadget; null: the window itself
-  TGadget* window();                                         // the top-level window holding this gadget
+  int tag() const { return style; }                         // a menu item's tag
+  TGadget* menu_root() const { return menu_root_; }         // a window's menu root, once made
+  TGadget* focus() const { return focus_; }                 // a window's focused gadget; null: the window itself
+  TGadget* window();                                        // the top-level window holding this gadget
   bool raises_events() const { return raises_events_; }
-  double layout_scale() const { return layout_scale_; }      // a window's: see layout_scale.h
+  double layout_scale() const { return layout_scale_; }  // a window's: see layout_scale.h
 
  protected:
   // Native hooks. The core calls them after it has updated its own state; none of them may raise an event:
   // a driver blocks or ignores the notifications its own changes cause.
-  virtual void NativeCreate() {}         // make the platform widget: kind, style and parent are known
-  virtual void NativeText() {}           // text() changed
-  virtual void NativeGeometry() {}       // xpos, ypos, width, height set
-  virtual void NativeShow() {}           // a control: show it; a window: show it and make it active
-  virtual void NativeCheck() {}          // check() changed
-  virtual void NativeSlider() {}         // slider range or position changed
-  virtual void NativeSelection() {}      // selection or caret of a text field changed
-  virtual void NativeFocus() {}          // take the keyboard focus (on a window: the window itself)
-  virtual void NativeActivate() {}       // a window: bring it to the front and make it active
-  virtual void NativePaint() {}          // colour or image changed: repaint this panel and all inside it, now
-  virtual bool NativeMenuBar() { return true; }  // a window: rebuild the menu bar from the menu tree;
-                                                 // false when an item's parent has no platform menu
-  virtual void NativeAccessibleName() {} // accessible_name() changed
-  virtual void NativeDestroy() {}        // destroy the platform widget (its children are already gone)
+  virtual void NativeCreate() {}     // make the platform widget: kind, style and parent are known
+  virtual void NativeText() {}       // text() changed
+  virtual void NativeGeometry() {}   // xpos, ypos, width, height set
+  virtual void NativeShow() {}       // a control: show it; a window: show it and make it active
+  virtual void NativeCheck() {}      // check() changed
+  virtual void NativeSlider() {}     // slider range or position changed
+  virtual void NativeSelection() {}  // selection or caret of a text field changed
+  virtual void NativeFocus() {}      // take the keyboard focus (on a window: the window itself)
+  virtual void NativeActivate() {}   // a window: bring it to the front and make it active
+  virtual void NativePaint() {}      // colour or image changed: repaint this panel and all inside it, now
+  virtual bool NativeMenuBar() {
+    return true;
+  }                                       // a window: rebuild the menu bar from the menu tree;
+                                          // false when an item's parent has no platform menu
+  virtual void NativeAccessibleName() {}  // accessible_name() changed
+  virtual void NativeDestroy() {}         // destroy the platform widget (its children are already gone)
   virtual std::intptr_t NativeHandle(int /*which*/) { return 0; }  // 1: own window, 2: client window
 
  private:
@@ -171,8 +173,7 @@ class TGadget {
 
 // The factory. Returns null for a kind the driver does not know. `group` is the container, null for a
 // top-level window (which then gets the desktop).
-TGadget* CreateGadget(int kind, std::string_view text, int x, int y, int width, int height, TGadget* group,
-                      int style);
+TGadget* CreateGadget(int kind, std::string_view text, int x, int y, int width, int height, TGadget* group, int style);
 
 // One creation call per kind.
 TGadget* NewWindow(std::string_view text, int x, int y, int width, int height, TGadget* group, int style);

@@ -35,16 +35,13 @@ TGadget* PanelAtIn(const TGadget& container, int x, int y) {
 
 Rect ClientArea(const TGadget& container) {
   if (IsGroupPanel(container)) {
-    return {kGroupInnerLeft, kGroupInnerTop,
-            std::max(0, container.width - kGroupInnerLeft - kGroupInnerRight),
+    return {kGroupInnerLeft, kGroupInnerTop, std::max(0, container.width - kGroupInnerLeft - kGroupInnerRight),
             std::max(0, container.height - kGroupInnerTop - kGroupInnerBottom)};
   }
   return {0, 0, container.width, container.height};
 }
 
-Rect PlacedRect(const TGadget& g) {
-  return Map(ScaleOf(g), g.xpos, g.ypos, g.width, g.height);
-}
+Rect PlacedRect(const TGadget& g) { return Map(ScaleOf(g), g.xpos, g.ypos, g.width, g.height); }
 
 Rect PlacedClientArea(const TGadget& container) {
   const Rect own = PlacedRect(container);
@@ -86,8 +83,7 @@ Size ClientSizeFor(const TGadget& window, const Decorations& d) {
   const Rect frame = PlacedRect(window);
   const Size reach = LayoutReach(window);
   // A window asked for by its client area has no decorations to take off.
-  if (GeometryIsClientArea(window))
-    return {std::max(frame.width, reach.width), std::max(frame.height, reach.height)};
+  if (GeometryIsClientArea(window)) return {std::max(frame.width, reach.width), std::max(frame.height, reach.height)};
   return {std::max(frame.width - d.left - d.right, reach.width),
           std::max(frame.height - d.top - d.bottom - d.menu_bar, reach.height)};
 }

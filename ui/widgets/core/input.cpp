@@ -25,7 +25,7 @@ void CloseAsked(TGadget* window) {
 void MenuChosen(TGadget* item) {
   if (!Core::RaisesEvents(item) || item->kind() != kMenuItem) return;
   if (!item->parent || item->parent->kind() != kMenuItem) return;  // a menu root is the bar, not an entry
-  if (!item->kids.empty()) return;  // an item with children only opens its drop-down
+  if (!item->kids.empty()) return;                                 // an item with children only opens its drop-down
   Core::Raise(kMenuAction, item, item->tag());
 }
 

@@ -25,9 +25,7 @@ struct Job {
   TPixmap image;  // filled in place, handed out whole
 };
 
-[[noreturn]] void OnError(j_common_ptr info) {
-  std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
-}
+[[noreturn]] void OnError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
 void OnMessage(j_common_ptr /*info*/) {}
 
 // Called under RunJpeg's setjmp; holds nothing that needs destroying.

@@ -47,9 +47,7 @@ void CollectTabStops(TGadget* container, std::vector<TGadget*>& stops, const TGa
 
 }  // namespace
 
-bool Core::IsTabStop(const TGadget* g) {
-  return g->kind_ == kButton || g->kind_ == kTextField || g->kind_ == kSlider;
-}
+bool Core::IsTabStop(const TGadget* g) { return g->kind_ == kButton || g->kind_ == kTextField || g->kind_ == kSlider; }
 
 std::vector<TGadget*> Core::TabStops(TGadget* container) {
   std::vector<TGadget*> stops;

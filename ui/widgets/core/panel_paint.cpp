@@ -211,10 +211,10 @@ void PaintFace(const TGadget* g, const Rect& r, PanelImage& out, double device_s
     // Transparent: the container's face at this panel's place in it.
     const Rect at = PlacedRect(*g);
     const Rect inner = PlacedClientArea(*g->parent);
-    PaintFace(g->parent,
-              Rect{r.x + Scaled(at.x + inner.x, device_scale), r.y + Scaled(at.y + inner.y, device_scale), r.width,
-                   r.height},
-              out, device_scale);
+    PaintFace(
+        g->parent,
+        Rect{r.x + Scaled(at.x + inner.x, device_scale), r.y + Scaled(at.y + inner.y, device_scale), r.width, r.height},
+        out, device_scale);
   }
   if (g->kind() != kPanel || !g->pixmap()) return;
   const double factor = ScaleOf(*g).factor * device_scale;

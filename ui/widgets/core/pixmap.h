@@ -11,8 +11,8 @@ namespace raziz::ui {
 struct TPixmap {
   int width = 0;
   int height = 0;
-  int channels = 0;                   // 4 RGBA, 3 RGB, 1 grey; rows packed, top row first
-  std::vector<std::uint8_t> pixels;   // width * height * channels bytes
+  int channels = 0;                  // 4 RGBA, 3 RGB, 1 grey; rows packed, top row first
+  std::vector<std::uint8_t> pixels;  // width * height * channels bytes
   // The same picture drawn at twice the size, for screens that show the layout at 1.5 times or more.
   std::shared_ptr<const TPixmap> double_size;
   bool has_alpha() const { return channels == 4; }

@@ -48,9 +48,7 @@ std::shared_ptr<TPixmap> ReadImageFile(const std::string& path) {
   if (ok) {
     try {
       bytes.resize(static_cast<std::size_t>(length));
-    } catch (...) {
-      ok = false;
-    }
+    } catch (...) { ok = false; }
   }
   ok = ok && std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
   std::fclose(file);
@@ -63,9 +61,9 @@ std::shared_ptr<TPixmap> ReadImageFile(const std::string& path) {
 std::shared_ptr<TPixmap> LoadPixmap(const std::string& path) {
   std::shared_ptr<TPixmap> pixmap = ReadImageFile(path);
   if (!pixmap) return nullptr;
-  if (auto twice = ReadImageFile(DoubleSizeName(path));
-      twice && static_cast<long long>(twice->width) == 2LL * pixmap->width &&
-      static_cast<long long>(twice->height) == 2LL * pixmap->height) {
+  if (auto twice = ReadImageFile(DoubleSizeName(path)); twice &&
+                                                        static_cast<long long>(twice->width) == 2LL * pixmap->width &&
+                                                        static_cast<long long>(twice->height) == 2LL * pixmap->height) {
     pixmap->double_size = std::move(twice);
   }
   return pixmap;

@@ -75,7 +75,7 @@ void Core::SliderKey(TGadget* slider, Key key) {
     case Key::kRight: next = p + 1; break;
     case Key::kPageUp: next = p - page; break;
     case Key::kPageDown: next = p + page; break;
-    case Key::kHome: next = lo; break;     // the top: the maximum of a vertical slider
+    case Key::kHome: next = lo; break;  // the top: the maximum of a vertical slider
     case Key::kEnd: next = hi; break;
     default: return;
   }

@@ -8,9 +8,7 @@ namespace raziz::ui {
 
 namespace {
 
-int Clamp(int position, const std::string& text) {
-  return std::clamp(position, 0, static_cast<int>(text.size()));
-}
+int Clamp(int position, const std::string& text) { return std::clamp(position, 0, static_cast<int>(text.size())); }
 
 }  // namespace
 

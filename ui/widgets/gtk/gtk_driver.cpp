@@ -42,8 +42,7 @@ TGadget* TGtkGUIDriver::MakeGadget(int kind, int style) {
 
 void TGtkGUIDriver::PollMessages() {
   // Bounded, so a source that is always ready cannot keep the program from its own work.
-  for (int i = 0; i < 10000 && g_main_context_iteration(nullptr, FALSE); ++i) {
-  }
+  for (int i = 0; i < 10000 && g_main_context_iteration(nullptr, FALSE); ++i) {}
 }
 
 void TGtkGUIDriver::WaitMessages() {
@@ -51,9 +50,7 @@ void TGtkGUIDriver::WaitMessages() {
   PollMessages();
 }
 
-void TGtkGUIDriver::RepaintNow(std::intptr_t native_window) {
-  paint_now(reinterpret_cast<GtkWidget*>(native_window));
-}
+void TGtkGUIDriver::RepaintNow(std::intptr_t native_window) { paint_now(reinterpret_cast<GtkWidget*>(native_window)); }
 
 void TGtkGUIDriver::OpenAddress(std::string_view address) {
   const std::string uri(address);

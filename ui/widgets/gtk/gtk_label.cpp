@@ -18,8 +18,7 @@ void TGtkLabel::NativeCreate() {
       gtk_label_set_xalign(GTK_LABEL(label), 1.0f);
       gtk_label_set_justify(GTK_LABEL(label), GTK_JUSTIFY_RIGHT);
       break;
-    default:
-      gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
+    default: gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
   }
   gtk_style_context_add_class(gtk_widget_get_style_context(label), "raziz");
   Adopt(label);

@@ -41,10 +41,8 @@ GtkWidget* TGtkMenu::Build() {
                      }),
                      this);
   }
-  g_signal_connect(item_, "destroy", to_callback([](GtkWidget*, gpointer self) {
-                     static_cast<TGtkMenu*>(self)->item_ = nullptr;
-                   }),
-                   this);
+  g_signal_connect(item_, "destroy",
+                   to_callback([](GtkWidget*, gpointer self) { static_cast<TGtkMenu*>(self)->item_ = nullptr; }), this);
   return item_;
 }
 

@@ -84,7 +84,8 @@ void TGtkPanel::Paint(GtkWidget* widget, cairo_t* cr, void* self) {
       unsigned char* dst = cairo_image_surface_get_data(panel->face_);
       const int stride = cairo_image_surface_get_stride(panel->face_);
       for (int y = 0; y < image.height; ++y)
-        std::memcpy(dst + static_cast<std::ptrdiff_t>(y) * stride, &image.pixels[static_cast<std::size_t>(y) * image.width],
+        std::memcpy(dst + static_cast<std::ptrdiff_t>(y) * stride,
+                    &image.pixels[static_cast<std::size_t>(y) * image.width],
                     static_cast<std::size_t>(image.width) * 4);
       cairo_surface_mark_dirty(panel->face_);
     }

@@ -35,9 +35,8 @@ void TGtkSlider::NativeCreate() {
   // GTK tells of a change of its value only. The core must hear every notification (each drag, groove, key or
   // wheel step, and letting go of the thumb), since after an out-of-range SetProp the value at the thumb
   // differs from the last one even where GTK's value stays put; the core drops what repeats the last value.
-  moved_ = Connect("value-changed", to_callback([](GtkRange*, gpointer self) {
-                     static_cast<TGtkSlider*>(self)->Report();
-                   }));
+  moved_ =
+      Connect("value-changed", to_callback([](GtkRange*, gpointer self) { static_cast<TGtkSlider*>(self)->Report(); }));
   stepped_ = g_signal_connect_after(widget_, "change-value",
                                     to_callback([](GtkRange*, GtkScrollType, gdouble, gpointer self) -> gboolean {
                                       static_cast<TGtkSlider*>(self)->Report();
@@ -55,7 +54,8 @@ void TGtkSlider::NativeCreate() {
 void TGtkSlider::Report() {
   if (!raises_events()) return;
   // The mapping is its own inverse.
-  input::SliderMoved(this, gtk_value_for(*this, static_cast<int>(std::lround(gtk_range_get_value(GTK_RANGE(widget_))))));
+  input::SliderMoved(this,
+                     gtk_value_for(*this, static_cast<int>(std::lround(gtk_range_get_value(GTK_RANGE(widget_))))));
 }
 
 void TGtkSlider::NativeGeometry() {

@@ -75,18 +75,16 @@ void TGtkTextArea::NativeCreate() {
                                  selection_of(b, text, start, end);
                                  input::TextEdited(area, text, start, end);
                                })));
-  reports_.push_back(ConnectTo(buffer_, "mark-set",
-                               to_callback([](GtkTextBuffer* b, GtkTextIter*, GtkTextMark* mark, gpointer self) {
-                                 auto* area = static_cast<TGtkTextArea*>(self);
-                                 if (!area->raises_events()) return;
-                                 if (mark != gtk_text_buffer_get_insert(b) &&
-                                     mark != gtk_text_buffer_get_selection_bound(b))
-                                   return;
-                                 int start = 0, end = 0;
-                                 selection_of(b, area->Contents(), start, end);
-                                 if (start != area->selection_start() || end != area->selection_end())
-                                   input::SelectionChanged(area, start, end);
-                               })));
+  reports_.push_back(
+      ConnectTo(buffer_, "mark-set", to_callback([](GtkTextBuffer* b, GtkTextIter*, GtkTextMark* mark, gpointer self) {
+                  auto* area = static_cast<TGtkTextArea*>(self);
+                  if (!area->raises_events()) return;
+                  if (mark != gtk_text_buffer_get_insert(b) && mark != gtk_text_buffer_get_selection_bound(b)) return;
+                  int start = 0, end = 0;
+                  selection_of(b, area->Contents(), start, end);
+                  if (start != area->selection_start() || end != area->selection_end())
+                    input::SelectionChanged(area, start, end);
+                })));
   // A right click is reported, and GTK's own context menu stays closed.
   ConnectTo(view_, "button-press-event", to_callback([](GtkWidget* v, GdkEventButton* e, gpointer self) -> gboolean {
               auto* area = static_cast<TGtkTextArea*>(self);

@@ -23,17 +23,29 @@ std::optional<TGtkWindow::Extents> g_extents;
 
 std::optional<Key> key_of(guint keyval) {
   switch (keyval) {
-    case GDK_KEY_Tab: case GDK_KEY_KP_Tab: case GDK_KEY_ISO_Left_Tab: return Key::kTab;
-    case GDK_KEY_Return: case GDK_KEY_KP_Enter: case GDK_KEY_ISO_Enter: return Key::kEnter;
+    case GDK_KEY_Tab:
+    case GDK_KEY_KP_Tab:
+    case GDK_KEY_ISO_Left_Tab: return Key::kTab;
+    case GDK_KEY_Return:
+    case GDK_KEY_KP_Enter:
+    case GDK_KEY_ISO_Enter: return Key::kEnter;
     case GDK_KEY_Escape: return Key::kEscape;
-    case GDK_KEY_Up: case GDK_KEY_KP_Up: return Key::kUp;
-    case GDK_KEY_Down: case GDK_KEY_KP_Down: return Key::kDown;
-    case GDK_KEY_Left: case GDK_KEY_KP_Left: return Key::kLeft;
-    case GDK_KEY_Right: case GDK_KEY_KP_Right: return Key::kRight;
-    case GDK_KEY_Page_Up: case GDK_KEY_KP_Page_Up: return Key::kPageUp;
-    case GDK_KEY_Page_Down: case GDK_KEY_KP_Page_Down: return Key::kPageDown;
-    case GDK_KEY_Home: case GDK_KEY_KP_Home: return Key::kHome;
-    case GDK_KEY_End: case GDK_KEY_KP_End: return Key::kEnd;
+    case GDK_KEY_Up:
+    case GDK_KEY_KP_Up: return Key::kUp;
+    case GDK_KEY_Down:
+    case GDK_KEY_KP_Down: return Key::kDown;
+    case GDK_KEY_Left:
+    case GDK_KEY_KP_Left: return Key::kLeft;
+    case GDK_KEY_Right:
+    case GDK_KEY_KP_Right: return Key::kRight;
+    case GDK_KEY_Page_Up:
+    case GDK_KEY_KP_Page_Up: return Key::kPageUp;
+    case GDK_KEY_Page_Down:
+    case GDK_KEY_KP_Page_Down: return Key::kPageDown;
+    case GDK_KEY_Home:
+    case GDK_KEY_KP_Home: return Key::kHome;
+    case GDK_KEY_End:
+    case GDK_KEY_KP_End: return Key::kEnd;
     default: return std::nullopt;
   }
 }

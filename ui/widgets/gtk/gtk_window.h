@@ -42,7 +42,7 @@ class TGtkWindow : public TGtkGadget {
   GtkWidget* client_ = nullptr;  // an event box: its own window clips controls placed above or left of it
   GtkWidget* place_ = nullptr;
   int last_x_ = 0, last_y_ = 0, last_w_ = 0, last_h_ = 0;  // the frame as last reported, or as asked for
-  bool placed_ = false;  // the frame has stood where it was asked for
+  bool placed_ = false;                                    // the frame has stood where it was asked for
 };
 
 }  // namespace raziz::ui::gtk

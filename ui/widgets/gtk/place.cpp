@@ -110,10 +110,8 @@ GtkWidget* place_new() { return GTK_WIDGET(g_object_new(raziz_place_get_type(), 
 void place_put(GtkWidget* place, GtkWidget* child, int x, int y, int width, int height) {
   auto* r = new Rect{x, y, width, height};
   g_object_set_qdata_full(G_OBJECT(child), rect_quark(), r, [](gpointer p) { delete static_cast<Rect*>(p); });
-  if (gtk_widget_get_parent(child) == place)
-    gtk_fixed_move(GTK_FIXED(place), child, x, y);
-  else
-    gtk_fixed_put(GTK_FIXED(place), child, x, y);
+  if (gtk_widget_get_parent(child) == place) gtk_fixed_move(GTK_FIXED(place), child, x, y);
+  else gtk_fixed_put(GTK_FIXED(place), child, x, y);
   gtk_widget_queue_resize(child);
 }
 

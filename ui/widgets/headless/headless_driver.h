@@ -58,9 +58,9 @@ struct Peer {
   std::intptr_t client_handle = 0;  // Query(2): its own for windows and group panels
   bool visible = false;
   bool destroyed = false;
-  std::string text;                 // title, caption or contents as shown
+  std::string text;  // title, caption or contents as shown
   std::string accessible_name;
-  int check = 0;                    // 0, 1, -1 indeterminate
+  int check = 0;  // 0, 1, -1 indeterminate
   int slider_min = 0, slider_max = 0, slider_position = 0;
   bool ticks = false;
   int selection_start = 0, selection_end = 0;
@@ -69,7 +69,7 @@ struct Peer {
   PanelImage face;                  // a panel's face, or what shows around a check box, label or slider
   std::vector<MenuEntry> menu_bar;  // a window's bar as the last UpdateMenu built it
   int menu_bar_builds = 0;
-  int immediate_repaints = 0;       // RepaintNow of a window
+  int immediate_repaints = 0;                      // RepaintNow of a window
   const TGadget* active_when_destroyed = nullptr;  // the platform's active window as this one went
 };
 
@@ -99,22 +99,22 @@ class User {
  public:
   explicit User(THeadlessDriver& driver) : driver_(driver) {}
 
-  void click(Target gadget);             // press and release: focus, then the click (buttons)
-  void click_panel(Target panel);        // an empty part of a panel
-  void type(Target field, std::string_view text);  // one step per character; '\b' erases
+  void click(Target gadget);                                   // press and release: focus, then the click (buttons)
+  void click_panel(Target panel);                              // an empty part of a panel
+  void type(Target field, std::string_view text);              // one step per character; '\b' erases
   void set_text_by_user(Target field, std::string_view text);  // select all and paste: one change
   void select(Target field, int start, int end);
   void right_click(Target area, int x, int y);
   void key(Target window, Key key, bool shift = false);
   void drag_slider(Target slider, std::initializer_list<int> positions);  // one step: the whole drag
   void drag_slider(Target slider, const std::vector<int>& positions);
-  void touch_thumb(Target slider);       // press and let go of the thumb where it stands
+  void touch_thumb(Target slider);  // press and let go of the thumb where it stands
   void choose_menu(Target item);
-  void close(Target window);             // the close box
+  void close(Target window);  // the close box
   void move(Target window, int x, int y);
   void resize(Target window, int width, int height);
-  void activate(Target window);          // click its title bar
-  void switch_away();                    // another program comes to the front
+  void activate(Target window);  // click its title bar
+  void switch_away();            // another program comes to the front
   void come_back(Target window);
 
  private:
@@ -140,8 +140,8 @@ class THeadlessDriver final : public TGuiDriver {
   // The script.
   using Message = std::function<void()>;
   void Script(std::vector<Message> step, TGadget* pinned);  // one user step, naming `pinned` (or null)
-  void DeliverNext();                  // the next scripted step arrives
-  void DeliverAll();                   // every scripted step arrives
+  void DeliverNext();                                       // the next scripted step arrives
+  void DeliverAll();                                        // every scripted step arrives
   std::size_t ScriptedSteps() const { return script_.size(); }
   std::size_t ArrivedMessages() const { return arrived_.size(); }
 

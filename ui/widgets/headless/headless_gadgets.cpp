@@ -14,9 +14,7 @@ void HeadlessGadget::NativeText() {
   if (accessible_name().empty()) peer.accessible_name = text();
 }
 
-void HeadlessGadget::NativeGeometry() {
-  peer.rect = kind() == kWindow ? PlacedRect(*this) : RectInWindow(*this);
-}
+void HeadlessGadget::NativeGeometry() { peer.rect = kind() == kWindow ? PlacedRect(*this) : RectInWindow(*this); }
 
 void HeadlessGadget::NativeShow() {
   peer.visible = true;

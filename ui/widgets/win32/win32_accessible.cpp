@@ -27,8 +27,8 @@ const Oleacc& Library() {
     if (HMODULE dll = LoadLibraryW(L"oleacc.dll")) {
       found.create_std = reinterpret_cast<Oleacc::CreateStd>(
           reinterpret_cast<void*>(GetProcAddress(dll, "CreateStdAccessibleObject")));
-      found.lresult_from_object = reinterpret_cast<Oleacc::FromObject>(
-          reinterpret_cast<void*>(GetProcAddress(dll, "LresultFromObject")));
+      found.lresult_from_object =
+          reinterpret_cast<Oleacc::FromObject>(reinterpret_cast<void*>(GetProcAddress(dll, "LresultFromObject")));
     }
     return found;
   }();
@@ -104,7 +104,9 @@ class NamedAccessible final : public IAccessible, public IOleWindow {
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
     return standard_->get_accState(child, state);
   }
-  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return standard_->get_accHelp(child, help); }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+    return standard_->get_accHelp(child, help);
+  }
   HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
     return standard_->get_accHelpTopic(file, child, topic);
   }
@@ -128,10 +130,10 @@ class NamedAccessible final : public IAccessible, public IOleWindow {
   HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* child) override {
     return standard_->accHitTest(x, y, child);
   }
-  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-    return standard_->accDoDefaultAction(child);
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override { return standard_->accDoDefaultAction(child); }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+    return standard_->put_accName(child, name);
   }
-  HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override { return standard_->put_accName(child, name); }
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
     return standard_->put_accValue(child, value);
   }

@@ -10,14 +10,9 @@ void TWindowsButton::NativeCreate() {
     case ButtonKind::kCheckBox:
       kind_style = BS_CHECKBOX;  // not automatic: the core flips the mark
       break;
-    case ButtonKind::kRadio:
-      kind_style = BS_RADIOBUTTON;
-      break;
-    case ButtonKind::kDefault:
-      kind_style = BS_DEFPUSHBUTTON;
-      break;
-    default:
-      break;
+    case ButtonKind::kRadio: kind_style = BS_RADIOBUTTON; break;
+    case ButtonKind::kDefault: kind_style = BS_DEFPUSHBUTTON; break;
+    default: break;
   }
   if ((IsCheckBox(*this) || IsRadio(*this)) && !DrawnAsBox(*this)) kind_style |= BS_PUSHLIKE;
   hwnd_ = CreateControl(L"BUTTON", kind_style | BS_MULTILINE | WS_TABSTOP);

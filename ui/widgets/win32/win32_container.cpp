@@ -13,9 +13,7 @@ namespace raziz::ui::win32 {
 LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   TWindowsGadget* self = GadgetOf(hwnd);
   switch (msg) {
-    case WM_NCDESTROY:
-      ForgetWindow(hwnd);
-      break;
+    case WM_NCDESTROY: ForgetWindow(hwnd); break;
     case WM_COMMAND:
       if (l) {
         if (TWindowsGadget* control = GadgetOf(reinterpret_cast<HWND>(l))) {
@@ -47,8 +45,7 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
         }
       }
       break;
-    case WM_ERASEBKGND:
-      return 1;  // WM_PAINT covers everything
+    case WM_ERASEBKGND: return 1;  // WM_PAINT covers everything
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(hwnd, &paint);
@@ -72,8 +69,7 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
         if (LRESULT answer = 0; self->AnswerGetObject(w, l, answer)) return answer;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcW(hwnd, msg, w, l);
 }

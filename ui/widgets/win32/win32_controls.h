@@ -44,8 +44,8 @@ class TWindowsWindow final : public TWindowsGadget {
   void DestroyMenuBar();
 
   UINT dpi_ = 96;
-  bool placing_ = false;            // PlaceFrame is moving the frame
-  UINT pending_dpi_ = 0;            // a DPI change met while placing, applied once placed
+  bool placing_ = false;             // PlaceFrame is moving the frame
+  UINT pending_dpi_ = 0;             // a DPI change met while placing, applied once placed
   const RECT* suggested_ = nullptr;  // where the system would put the frame after a DPI change
   HMENU menu_bar_ = nullptr;
   std::vector<TGadget*> menu_commands_;  // the item behind each menu command id, id 1 first

@@ -13,28 +13,17 @@ namespace raziz::ui::win32 {
 void TWindowsLabel::NativeCreate() {
   DWORD label_style = SS_NOPREFIX;  // an "&" shows as itself
   switch (LabelAlignment(*this)) {
-    case Alignment::kRight:
-      label_style |= SS_RIGHT;
-      break;
-    case Alignment::kCentre:
-      label_style |= SS_CENTER;
-      break;
+    case Alignment::kRight: label_style |= SS_RIGHT; break;
+    case Alignment::kCentre: label_style |= SS_CENTER; break;
     default:
       label_style |= SS_LEFT;  // wraps at word boundaries, clipped at the bottom
       break;
   }
   switch (LabelFrameOf(*this)) {
-    case LabelFrame::kLine:
-      label_style |= WS_BORDER;
-      break;
-    case LabelFrame::kSunken:
-      label_style |= SS_SUNKEN;
-      break;
-    case LabelFrame::kSeparator:
-      label_style = SS_ETCHEDHORZ;
-      break;
-    default:
-      break;
+    case LabelFrame::kLine: label_style |= WS_BORDER; break;
+    case LabelFrame::kSunken: label_style |= SS_SUNKEN; break;
+    case LabelFrame::kSeparator: label_style = SS_ETCHEDHORZ; break;
+    default: break;
   }
   hwnd_ = CreateControl(L"STATIC", label_style);
 }

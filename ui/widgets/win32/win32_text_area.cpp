@@ -38,8 +38,8 @@ std::wstring TWindowsTextArea::Contents() const {
   text_query.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
   text_query.flags = GT_DEFAULT;
   text_query.codepage = kUtf16;
-  const auto copied = SendMessageW(hwnd_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&text_query),
-                                   reinterpret_cast<LPARAM>(text.data()));
+  const auto copied =
+      SendMessageW(hwnd_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&text_query), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
   return text;
 }
@@ -63,16 +63,14 @@ void TWindowsTextArea::OnCommand(int code) {
   const std::wstring contents = Contents();
   CHARRANGE range{};
   SendMessageW(hwnd_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
-  input::TextEdited(this, Narrow(contents), Utf8Offset(contents, range.cpMin),
-                    Utf8Offset(contents, range.cpMax));
+  input::TextEdited(this, Narrow(contents), Utf8Offset(contents, range.cpMin), Utf8Offset(contents, range.cpMax));
 }
 
 LRESULT TWindowsTextArea::OnNotify(const NMHDR& header) {
   if (header.code != EN_SELCHANGE || ProgramChange::InProgress()) return 0;
   const auto& change = reinterpret_cast<const SELCHANGE&>(header);
   const std::wstring contents = Contents();
-  input::SelectionChanged(this, Utf8Offset(contents, change.chrg.cpMin),
-                          Utf8Offset(contents, change.chrg.cpMax));
+  input::SelectionChanged(this, Utf8Offset(contents, change.chrg.cpMin), Utf8Offset(contents, change.chrg.cpMax));
   return 0;
 }
 

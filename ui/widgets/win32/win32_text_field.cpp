@@ -51,7 +51,7 @@ HBRUSH TWindowsTextField::OnControlColor(UINT /*msg*/, HDC dc) {
   ::SetTextColor(dc, TextColour());
   if (has_color()) {
     HBRUSH brush = TWindowsGadget::OnControlColor(WM_CTLCOLOREDIT, dc);  // the colour's brush and its text
-    SetBkMode(dc, OPAQUE);  // typed text is drawn over its own background
+    SetBkMode(dc, OPAQUE);                                               // typed text is drawn over its own background
     SetBkColor(dc, RGB(color().r, color().g, color().b));
     return brush;
   }

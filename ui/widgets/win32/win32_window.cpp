@@ -39,8 +39,8 @@ void TWindowsWindow::NativeCreate() {
   if (IsToolWindow(*this)) ex = WS_EX_TOOLWINDOW;
   if (AcceptsDroppedFiles(*this)) ex |= WS_EX_ACCEPTFILES;
   // Owned by no other window: each top-level window has its own task-bar entry and stays usable.
-  hwnd_ = CreateWindowExW(ex, kFrameClass, L"", ws, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
-                          nullptr, Instance(), nullptr);
+  hwnd_ = CreateWindowExW(ex, kFrameClass, L"", ws, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
+                          Instance(), nullptr);
   if (!hwnd_) return;
   RegisterWindow(hwnd_, this);
   // Before anything inside is placed: every rectangle of the layout is mapped through this scale.
@@ -272,13 +272,9 @@ LRESULT TWindowsWindow::OnFrameMessage(HWND hwnd, UINT msg, WPARAM w, LPARAM l) 
         return 0;
       }
       break;
-    case WM_DPICHANGED:
-      DpiChanged(HIWORD(w), reinterpret_cast<const RECT*>(l));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    default:
-      break;
+    case WM_DPICHANGED: DpiChanged(HIWORD(w), reinterpret_cast<const RECT*>(l)); return 0;
+    case WM_ERASEBKGND: return 1;
+    default: break;
   }
   return DefWindowProcW(hwnd, msg, w, l);
 }
