@@ -106,6 +106,17 @@ class GtkDriverTest : public ::testing::Test {
     return {ox + tx, oy + ty};
   }
 
+  // The middle of a control on the screen, moved by (dx, dy).
+  static std::pair<int, int> OnScreen(TGadget* control, int dx = 0, int dy = 0) {
+    auto* widget = reinterpret_cast<GtkWidget*>(control->Query(1));
+    GtkWidget* top = gtk_widget_get_toplevel(widget);
+    int tx = 0, ty = 0, ox = 0, oy = 0;
+    gtk_widget_translate_coordinates(widget, top, gtk_widget_get_allocated_width(widget) / 2,
+                                     gtk_widget_get_allocated_height(widget) / 2, &tx, &ty);
+    gdk_window_get_origin(gtk_widget_get_window(top), &ox, &oy);
+    return {ox + tx + dx, oy + ty + dy};
+  }
+
   void MoveTo(std::pair<int, int> at) {
     XTestFakeMotionEvent(user_, -1, at.first, at.second, 0);
     XSync(user_, False);
@@ -205,6 +216,33 @@ TEST_F(GtkDriverTest, ASliderReportsAThumbLeftWhereItStandsAndAWheelStepAtItsEnd
       EXPECT_TRUE(actions.empty()) << Describe(events);
     }
   }
+  window->CleanUp();
+  Pump(0.3);
+}
+
+// A field lets the second press of a double click through to the window's client area, with coordinates in
+// the field's own window: that press must not hand the focus to the panel those coordinates would name.
+TEST_F(GtkDriverTest, ADoubleClickInAFieldKeepsTheFocusThereAndAClickBesideItGivesItToThePanel) {
+  TGadget* panel = nullptr;
+  TGadget* field = nullptr;
+  auto [window, shown] = ShowWindow(100, 100, 300, 300, [&](TGadget* w) {
+    NewPanel(0, 0, 60, 60, w, 0, "");  // where the field's own coordinates would point
+    panel = NewPanel(80, 80, 200, 200, w, 3, "");
+    field = NewTextField(20, 40, 80, 20, panel, 0);
+    field->SetText("50");
+  });
+  ASSERT_TRUE(Has(shown, kWindowActivate, window));
+
+  MoveTo(OnScreen(field));
+  Button(1);
+  Button(1);
+  Pump(1.0);
+  EXPECT_EQ(window->focus(), field);
+
+  MoveTo(OnScreen(field, 0, 50));
+  Button(1);
+  Pump(1.0);
+  EXPECT_EQ(window->focus(), panel);
   window->CleanUp();
   Pump(0.3);
 }

@@ -105,6 +105,32 @@ TEST_F(LayoutScaleTest, TheInnermostPanelUnderAPointAtAnyScale) {
   }
 }
 
+// A press on a control that takes the keyboard itself (a second press on a focused field arrives here as a
+// double click the field let through) must not hand the focus to the panel around it; a label's press does.
+TEST_F(LayoutScaleTest, APressGivesThePanelTheFocusOnlyOffItsKeyboardControls) {
+  TGadget* label = NewLabel("HERTZ", 20, 55, 36, 14, strip, 0);
+  struct Spot {
+    int x, y;  // units of the client area
+    TGadget* expected;
+  };
+  const Spot spots[] = {
+      {6 + 4 + 13 + 25, -6 + 16 + 115 + 9, nullptr},               // the middle of the field
+      {6 + 4 + 12 + 4 + 9 + 5, -6 + 16 + 140 + 16 + 50, nullptr},  // the slider, inside the well
+      {6 + 4 + 12 + 4 + 1, -6 + 16 + 140 + 16 + 50, well},         // the well, left of its slider
+      {6 + 4 + 20 + 10, -6 + 16 + 55 + 7, strip},                  // on the label
+      {6 + 4 + 2, -6 + 16 + 115 + 9, strip},                       // left of the field
+      {3, 100, nullptr},
+  };
+  ASSERT_NE(label, nullptr);
+  for (double factor : {1.0, 1.5, 2.0}) {
+    SetLayoutScale(*win, factor);
+    const LayoutScale s = ScaleOf(*win);
+    for (const Spot& p : spots) {
+      EXPECT_EQ(PanelPressedAt(*win, s.Px(p.x), s.Px(p.y)), p.expected) << factor << " at " << p.x << "," << p.y;
+    }
+  }
+}
+
 TEST_F(LayoutScaleTest, TheClientAreaHoldsTheLayoutWhateverTheDecorations) {
   struct Case {
     double factor;

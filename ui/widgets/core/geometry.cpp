@@ -68,6 +68,21 @@ TGadget* PanelAt(const TGadget& window, int x, int y) {
   return PanelAtIn(window, x, y);
 }
 
+TGadget* PanelPressedAt(const TGadget& window, int x, int y) {
+  TGadget* panel = PanelAt(window, x, y);
+  if (!panel) return nullptr;
+  const Rect at = RectInWindow(*panel);
+  const Rect inner = PlacedClientArea(*panel);
+  const int cx = x - at.x - inner.x, cy = y - at.y - inner.y;  // the point in the panel's client area
+  for (const TGadget* kid : panel->kids) {
+    if (!kid->alive()) continue;
+    const int k = kid->kind();
+    const bool takes_keys = k == kButton || k == kTextField || k == kTextArea || k == kSlider;
+    if (takes_keys && PlacedRect(*kid).Contains(cx, cy)) return nullptr;
+  }
+  return panel;
+}
+
 Size LayoutReach(const TGadget& window) {
   Size reach;
   for (const TGadget* kid : window.kids) {

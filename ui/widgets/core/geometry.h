@@ -44,6 +44,11 @@ Rect RectInWindow(const TGadget& control);
 // The innermost live panel under a point of the window's client area, or null.
 TGadget* PanelAt(const TGadget& window, int x, int y);
 
+// The panel a press at a point of the window's client area gives the keyboard focus to: the innermost panel
+// there, or null where one of its controls that takes the keyboard itself (a button, text field, text area or
+// slider) lies under the point. A label does not stop the press: it belongs to the panel's empty part.
+TGadget* PanelPressedAt(const TGadget& window, int x, int y);
+
 // How far the window's controls reach right and down from the client area's corner.
 Size LayoutReach(const TGadget& window);
 

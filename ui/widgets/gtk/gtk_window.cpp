@@ -126,8 +126,15 @@ void TGtkWindow::NativeCreate() {
               gdk_window_set_functions(gw, GdkWMFunction(GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
             }
           }));
-  ConnectTo(client_, "button-press-event", to_callback([](GtkWidget*, GdkEventButton* e, gpointer self) -> gboolean {
-              static_cast<TGtkWindow*>(self)->ClientPressed(static_cast<int>(e->x), static_cast<int>(e->y));
+  // Presses a control let through reach here too, with coordinates in that control's own window (a field
+  // lets a double click through): the point is taken from the screen, and only a first press counts.
+  ConnectTo(client_, "button-press-event",
+            to_callback([](GtkWidget* client, GdkEventButton* e, gpointer self) -> gboolean {
+              if (e->type != GDK_BUTTON_PRESS) return FALSE;
+              int ox = 0, oy = 0;
+              gdk_window_get_origin(gtk_widget_get_window(client), &ox, &oy);
+              static_cast<TGtkWindow*>(self)->ClientPressed(static_cast<int>(std::lround(e->x_root)) - ox,
+                                                            static_cast<int>(std::lround(e->y_root)) - oy);
               return FALSE;
             }));
   ConnectTo(client_, "draw", to_callback([](GtkWidget* widget, cairo_t* cr, gpointer self) -> gboolean {
@@ -237,10 +244,10 @@ bool TGtkWindow::OnKeyPress(const GdkEventKey& event) {
   return input::KeyPressed(this, *key, shift);
 }
 
-// A click on an empty part of a panel gives the panel the focus: find the innermost panel under it.
+// A click on an empty part of a panel gives the panel the focus; one on a control leaves it to the control.
 void TGtkWindow::ClientPressed(int x, int y) {
   if (!raises_events()) return;
-  if (TGadget* hit = PanelAt(*this, x, y)) input::FocusGained(hit);
+  if (TGadget* hit = PanelPressedAt(*this, x, y)) input::FocusGained(hit);
 }
 
 void TGtkWindow::NativeDestroy() {
