@@ -18,7 +18,7 @@
 #include "audio/tone_bank.h"
 #include "tests/signal/analysis.h"
 #include "tests/sound/pulse_server.h"
-#include "tests/sound/stall_watch.h"
+#include "tests/e2e/stall_watch.h"
 
 namespace raziz::test {
 namespace {

@@ -5,6 +5,7 @@
 // sound chain then runs dry, and a gap in the recording is the machine's rather than the program's.
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -15,7 +16,11 @@ class StallWatch {
  public:
   using Clock = std::chrono::steady_clock;
 
-  explicit StallWatch(double min_ms);
+  // Told of each stall as it is seen, from the watching thread: when the late wake-up's sleep began, on which
+  // CPU, and how late it came.
+  using Report = std::function<void(Clock::time_point began, int cpu, double late_ms)>;
+
+  explicit StallWatch(double min_ms, Report report = {});
   ~StallWatch();
   StallWatch(const StallWatch&) = delete;
   StallWatch& operator=(const StallWatch&) = delete;
@@ -27,6 +32,7 @@ class StallWatch {
   void watch(int cpu);
 
   const double min_ms_;
+  const Report report_;
   std::atomic<bool> stop_{false};
   mutable std::mutex mutex_;
   std::vector<Clock::time_point> stalls_;

@@ -1,11 +1,13 @@
-#include "tests/sound/stall_watch.h"
+#include "tests/e2e/stall_watch.h"
 
 #include <pthread.h>
 #include <sched.h>
 
+#include <utility>
+
 namespace raziz::test {
 
-StallWatch::StallWatch(double min_ms) : min_ms_(min_ms) {
+StallWatch::StallWatch(double min_ms, Report report) : min_ms_(min_ms), report_(std::move(report)) {
   cpu_set_t allowed;
   CPU_ZERO(&allowed);
   sched_getaffinity(0, sizeof allowed, &allowed);
@@ -42,6 +44,7 @@ void StallWatch::watch(int cpu) {
     if (late_ms >= min_ms_) {
       std::lock_guard lock(mutex_);
       stalls_.push_back(before);
+      if (report_) report_(before, cpu, late_ms);
     }
   }
 }
