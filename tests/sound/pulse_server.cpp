@@ -103,8 +103,10 @@ PulseServer::~PulseServer() { stop(); }
 
 bool PulseServer::start() {
   unlink(socket_.c_str());
+  // Blocks are copied rather than shared through memfd segments: on a busy machine the server otherwise loses
+  // track of a block passed on to the recorder and aborts on an assertion when the playing client goes away.
   pid_ = spawn({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-                "--disallow-module-loading=no", "--log-target=stderr",
+                "--disallow-module-loading=no", "--log-target=stderr", "--enable-memfd=no",
                 std::string("--load=module-null-sink sink_name=") + kSink + " rate=48000 format=float32le channels=2",
                 "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket_},
                {"XDG_RUNTIME_DIR=" + folder_ + "/runtime", "HOME=" + folder_ + "/home",

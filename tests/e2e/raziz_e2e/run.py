@@ -62,6 +62,8 @@ class Run:
         self.a11y = None
         self.stall_watch = None
         self.stall_ms = STALL_MS
+        self.restarts = 0       # times the sound server and recording were started again after a loss
+        self.failures = 0
 
     def missing(self):
         for part in (self.desktop_class, self.sound_class):
@@ -75,6 +77,9 @@ class Run:
         return None
 
     def start(self):
+        # What earlier work left for the disk goes there now, not while the session's sound threads run: on
+        # a kernel without preemption, writing back a build's gigabytes holds CPUs for milliseconds at a time.
+        os.sync()
         self.work = Work(self.cell, keep=bool(os.environ.get("E2E_KEEP_WORK")))
         options = dict(kv.split("=", 1) for kv in self.args.option)
         self.desktop = self.desktop_class(self.work, options)
@@ -109,6 +114,32 @@ class Run:
     def record(self, name):
         self.recording = self.sound.record(self.work.path(name + ".raw"))
         self.ear = Ear(self.sound_tool, self.recording)
+
+    def mend_sound(self):
+        """After a failed check: when the recording had stopped (the recorder or the server gone), says so and
+        starts both again, so that one lost server fails one check and not every check after it. What the
+        session judges as a whole (cuts, excused spans) starts again with the new recording."""
+        if self.recording is None:
+            return None
+        why = self.recording.stopped()
+        if why is None:
+            return None
+        words = self.sound.last_words()
+        at = self.recording.ms() / 1000
+        self.end_program()
+        self.recording.stop()
+        try:
+            if self.sound.answers():
+                self.sound.stop()
+            else:
+                self.sound.kill()
+        except Exception:  # already gone
+            pass
+        self.restarts += 1
+        self.start_sound("session-%d" % self.restarts)
+        self.cuts, self.excused = [], []
+        return "the recording had stopped at %.1f s: %s%s\nthe sound server and the recording started again" % (
+            at, why, "\nthe sound server said: " + words if words else "")
 
     def program_env(self):
         env = dict(self.sound.program_env())
@@ -174,6 +205,12 @@ class Run:
                             str(self.recording.path), str(self.artefacts / "recording.flac")], capture_output=True)
         if self.work is not None:
             self.desktop.stop()
+            if self.failures:
+                # What every process said, beside the screenshots, for whoever reads the failure.
+                logs = self.artefacts / "logs"
+                logs.mkdir(exist_ok=True)
+                for log in self.work.folder.glob("*.log"):
+                    shutil.copy(log, logs / log.name)
             self.work.close()
 
 
@@ -188,6 +225,16 @@ def run_check(run, check):
     finally:
         signal.alarm(0)
         signal.signal(signal.SIGALRM, previous)
+
+
+def after_failure(run):
+    run.end_program()
+    try:
+        mended = run.mend_sound()
+    except Exception as e:
+        mended = "the sound server could not be started again: %s" % e
+    if mended:
+        print("      " + mended.replace("\n", "\n      "), flush=True)
 
 
 def selected(args):
@@ -254,12 +301,13 @@ def main(argv=None):
                 failed += 1
                 print("FAIL  %s (%.1f s, from %.1f s of the recording)\n      %s" % (c.name, time.monotonic() - start, at,
                                                      str(e).replace("\n", "\n      ")), flush=True)
-                run.end_program()
+                after_failure(run)
             except Exception:
                 failed += 1
                 print("FAIL  %s (%.1f s)\n      %s" % (c.name, time.monotonic() - start,
                                                      traceback.format_exc().replace("\n", "\n      ")), flush=True)
-                run.end_program()
+                after_failure(run)
+            run.failures = failed
     finally:
         run.close()
     for what, figure in run.figures.items():

@@ -610,6 +610,20 @@ def judged_stretches(spans, end, shortest=50):
     return [(a, b) for a, b in stretches if b - a > shortest]
 
 
+def disturbed_spans(stalls, together=1000, before=100, after=300):
+    """The spans of the recording the machine disturbed: each stall from before ms ahead of it to after ms
+    past it, stalls less than together ms apart joined into one span. Stalls come in bursts (the disk
+    writing back, another program's start), and the milliseconds between two of them are no quieter than
+    the stalls the watch caught: it sees only wake-ups STALL_MS or more late."""
+    spans = []
+    for at in sorted(at for at, _ in stalls):
+        if spans and at - spans[-1][1] + after < together:
+            spans[-1][1] = at + after
+        else:
+            spans.append([at - before, at + after])
+    return [tuple(s) for s in spans]
+
+
 @check("no click or gap anywhere in the session's recording", left_out={
     "wine": "wine's bridge to the sound server drops a few milliseconds when the machine is busy; "
             "the exits are judged around their fade"})
@@ -629,7 +643,7 @@ def session_recording(run):
     run.figures["machine stalls of %d ms or more" % run.stall_ms] = "none" if not stalls else \
         "%d, longest %.1f ms, at %s ms" % (len(stalls), max(late for _, late in stalls),
                                            ", ".join("%d" % at for at, _ in stalls))
-    spans = [(c - 300, c + 300) for c in run.cuts] + run.excused + [(at - 100, at + 300) for at, _ in stalls]
+    spans = [(c - 300, c + 300) for c in run.cuts] + run.excused + disturbed_spans(stalls)
     problems = []
     for start, stop in judged_stretches(spans, end):
         problem = run.ear.clicks(start, stop)

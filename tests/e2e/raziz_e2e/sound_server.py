@@ -55,6 +55,17 @@ class Recording:
         target = self.ms() + ms
         return bool(wait_for(lambda: self.ms() >= target, timeout or ms / 1000 + 5))
 
+    def stopped(self, within=1.0):
+        """None while the recorder runs and the recording grows; else what became of it (its last words)."""
+        if self.process is None:
+            return "the recording was stopped"
+        if not self.process.running():
+            return "the recorder ended with status %s: %s" % (self.process.popen.returncode,
+                                                             self.process.log_text().strip()[-300:] or "nothing")
+        if not self.wait_ms(1, within):
+            return "the recording stood still at %.1f s for %.1f s" % (self.ms() / 1000, within)
+        return None
+
     def stop(self):
         if self.process is not None:
             self.process.stop()
@@ -95,6 +106,10 @@ class SoundServer:
 
     def stop(self):
         """Stops the server (optional: work.close() stops every spawned process anyway)."""
+
+    def last_words(self):
+        """The end of the server's log, for a report when it went away."""
+        return ""
 
     # --- shared through the PulseAudio protocol --------------------------------------------------------
 

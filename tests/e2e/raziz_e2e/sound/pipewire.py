@@ -130,6 +130,10 @@ class PipeWire(SoundServer):
     def logs(self):
         return "\n".join("%s: %s" % (p.name, p.log_text()[-1500:]) for p in self.servers)
 
+    def last_words(self):
+        return "\n".join("%s%s: %s" % (p.name, "" if p.running() else " (ended)", p.log_text().strip()[-300:])
+                         for p in self.servers)
+
     def kill(self):
         if not any(p.running() for p in self.servers):
             raise SoundError("no server to kill")

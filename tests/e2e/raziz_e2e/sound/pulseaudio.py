@@ -6,11 +6,16 @@ import subprocess
 from ..processes import wait_for
 from ..sound_server import CHANNELS, RATE, SINK, SoundError, SoundServer
 
+# Blocks pass between the server and its clients by copy, not through shared memfd segments: on a busy machine
+# the server otherwise loses track of a block it passed on to the recorder by reference, and aborts on an
+# assertion ("Cannot send block reference with non-registered memfd ID", then memblock.c) as a client that
+# played through it ends, taking the recording with it.
 DAEMON_CONF = """default-sample-format = float32le
 default-sample-rate = %d
 alternate-sample-rate = %d
 avoid-resampling = yes
 flat-volumes = no
+enable-memfd = no
 """ % (RATE, RATE)
 
 
@@ -68,6 +73,13 @@ class PulseAudio(SoundServer):
         self.process.kill()
         self.work.forget(self.process)
         self.process = None
+
+    def last_words(self):
+        if self.process is None:
+            return ""
+        # Its errors, past the warnings every private start prints (root, no cookie, no D-Bus).
+        lines = self.process.log_text().strip().splitlines()
+        return "\n".join([line for line in lines if line.startswith("E:")][-5:] or lines[-2:])
 
     def stop(self):
         if self.process is not None:
