@@ -122,6 +122,9 @@ class RtAudioStream final : public OutputStream {
       // callback thread runs at real-time priority so that three are enough under load.
       options.flags = RTAUDIO_SCHEDULE_REALTIME | RTAUDIO_ALSA_USE_DEFAULT;
       options.numberOfBuffers = 3;
+      // PulseAudio restarts a stream that ran dry only once it holds its start threshold again, so a stall
+      // of a few milliseconds became a 30 ms silence with three; a fourth keeps the latency under 20 ms.
+      if (api_ == DeviceApi::pulse) options.numberOfBuffers = 4;
       // DirectSound (under wine in particular) gapped with less than about 40 ms queued.
       if (api_ == DeviceApi::directsound) options.numberOfBuffers = 8;
       options.priority = kPriority;
