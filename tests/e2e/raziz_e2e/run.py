@@ -63,7 +63,6 @@ class Run:
         self.stall_watch = None
         self.stall_ms = STALL_MS
         self.restarts = 0       # times the sound server and recording were started again after a loss
-        self.failures = 0
 
     def missing(self):
         for part in (self.desktop_class, self.sound_class):
@@ -116,9 +115,9 @@ class Run:
         self.ear = Ear(self.sound_tool, self.recording)
 
     def mend_sound(self):
-        """After a failed check: when the recording had stopped (the recorder or the server gone), says so and
-        starts both again, so that one lost server fails one check and not every check after it. What the
-        session judges as a whole (cuts, excused spans) starts again with the new recording."""
+        """After a failed check, its program ended: when the recording had stopped (the recorder or the server
+        gone), says so and starts both again, so that one lost server fails one check and not every check after
+        it. What the session judges as a whole (cuts, excused spans) starts again with the new recording."""
         if self.recording is None:
             return None
         why = self.recording.stopped()
@@ -126,7 +125,6 @@ class Run:
             return None
         words = self.sound.last_words()
         at = self.recording.ms() / 1000
-        self.end_program()
         self.recording.stop()
         try:
             if self.sound.answers():
@@ -196,7 +194,7 @@ class Run:
             self.app.stop()
             self.app = None
 
-    def close(self):
+    def close(self, keep_logs=False):
         self.end_program()
         if self.recording is not None:
             self.recording.stop()
@@ -205,10 +203,10 @@ class Run:
                             str(self.recording.path), str(self.artefacts / "recording.flac")], capture_output=True)
         if self.work is not None:
             self.desktop.stop()
-            if self.failures:
+            if keep_logs:
                 # What every process said, beside the screenshots, for whoever reads the failure.
                 logs = self.artefacts / "logs"
-                logs.mkdir(exist_ok=True)
+                logs.mkdir(parents=True, exist_ok=True)
                 for log in self.work.folder.glob("*.log"):
                     shutil.copy(log, logs / log.name)
             self.work.close()
@@ -278,6 +276,7 @@ def main(argv=None):
         except Exception as e:  # the cell could not start at all: one failure, with the reason
             print("FAIL  the %s desktop with %s starts: %s" % (args.desktop, args.sound, e))
             print("0 passed, 1 failed")
+            failed = 1
             return 1
         for c in selected(args):
             missing = [n for n in c.needs if n not in run.desktop.capabilities]
@@ -307,9 +306,8 @@ def main(argv=None):
                 print("FAIL  %s (%.1f s)\n      %s" % (c.name, time.monotonic() - start,
                                                      traceback.format_exc().replace("\n", "\n      ")), flush=True)
                 after_failure(run)
-            run.failures = failed
     finally:
-        run.close()
+        run.close(keep_logs=failed > 0)
     for what, figure in run.figures.items():
         print("figure: %s: %s" % (what, figure))
     print("cell %s: %d checks passed, %d left out, in %.0f s" % (run.cell, passed, len(left_out),

@@ -127,12 +127,12 @@ class PipeWire(SoundServer):
         info = self.pactl("info", timeout=3).stdout
         return "Default Sink: %s\n" % SINK in info and "Default Source: %s.monitor\n" % SINK in info
 
-    def logs(self):
-        return "\n".join("%s: %s" % (p.name, p.log_text()[-1500:]) for p in self.servers)
+    def logs(self, tail=1500):
+        return "\n".join("%s%s: %s" % (p.name, "" if p.running() else " (ended)", p.log_text().strip()[-tail:])
+                         for p in self.servers)
 
     def last_words(self):
-        return "\n".join("%s%s: %s" % (p.name, "" if p.running() else " (ended)", p.log_text().strip()[-300:])
-                         for p in self.servers)
+        return self.logs(300)
 
     def kill(self):
         if not any(p.running() for p in self.servers):
