@@ -72,11 +72,11 @@ void OutputKeeper::set_stream(std::unique_ptr<OutputStream> stream) {
 bool OutputKeeper::try_devices() {
   set_stream(nullptr);
   for (DeviceApi api : apis_) {
+    std::unique_ptr<OutputStream> stream;
 #ifdef RAZIZ_HAVE_PULSE
-    auto stream = api == DeviceApi::pulse ? open_pulse_stream(request_) : open_device_stream(api, request_);
-#else
-    auto stream = open_device_stream(api, request_);
+    if (api == DeviceApi::pulse) stream = open_pulse_stream(request_);
 #endif
+    if (!stream) stream = open_device_stream(api, request_);
     if (stream) {
       set_stream(std::move(stream));
       return true;
@@ -95,7 +95,8 @@ void OutputKeeper::run() {
   while (!stop_) {
     // Retry closed devices once a second. On a device, look often for a failure that the stream could not
     // tell us of at once (RtAudio's streams cannot), so the sound comes back soon after a server does.
-    const auto until = on_device ? std::chrono::steady_clock::now() + 50ms : next_try;
+    const auto now = std::chrono::steady_clock::now();
+    const auto until = !on_device ? next_try : stream_ && !stream_->reports_failure() ? now + 50ms : now + 1s;
     wake_.wait_until(lock, until, [&] { return stop_ || (on_device && stream_ && stream_->failed()); });
     if (stop_) break;
     const bool failed = on_device && stream_ && stream_->failed();

@@ -1,8 +1,8 @@
 #pragma once
 // Output streams: something that calls a render function from a thread of its own, asking for
-// interleaved stereo float frames. PulseAudio is served by libpulse's asynchronous API
-// (pulse_stream.cpp), WASAPI by a stream of its own (wasapi_stream.cpp), the other devices by RtAudio
-// (rtaudio_stream.cpp is the only file that includes it); the null stream keeps time with no device at all.
+// interleaved stereo float frames. PulseAudio is served by libpulse's asynchronous API (pulse_stream.cpp),
+// WASAPI by a stream of its own (wasapi_stream.cpp), the other devices and PipeWire's PulseAudio server by
+// RtAudio (rtaudio_stream.cpp is the only file that includes it); the null stream keeps time with no device.
 #include <cstdint>
 #include <memory>
 
@@ -35,6 +35,8 @@ class OutputStream {
   // Stops the stream after what was rendered has played, and closes it.
   virtual void close() = 0;
   virtual const char* api() const = 0;
+  // True for a stream that calls its request's on_failure as it fails, so its owner need not look.
+  virtual bool reports_failure() const { return false; }
   virtual int buffer_frames() const = 0;
 };
 
@@ -45,7 +47,7 @@ enum class DeviceApi { pulse, alsa, wasapi, directsound };
 // Opens and starts the default output of the API; nullptr if that fails.
 std::unique_ptr<OutputStream> open_device_stream(DeviceApi api, const StreamRequest& request);
 #ifdef RAZIZ_HAVE_PULSE
-// PulseAudio's default sink; nullptr when libpulse or the server is missing.
+// PulseAudio's default sink; nullptr when libpulse or the server is missing, or the server is PipeWire's.
 std::unique_ptr<OutputStream> open_pulse_stream(const StreamRequest& request);
 #endif
 

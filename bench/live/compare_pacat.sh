@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # CPU of build/raziz with nine bands sounding against pacat playing float stereo into the same private
-# PulseAudio server at the same requested output latency (ASK_MS, default 16: what raziz asks for), both running at once and measured over the same
-# intervals, ROUNDS times. CPU is the processes' own run time (schedstat, nanoseconds), not wall time.
+# PulseAudio server at the same requested output latency (ASK_MS, default 20: what raziz asks for), both
+# running at once and measured over the same intervals, ROUNDS times. CPU is the processes' own run time
+# (schedstat, nanoseconds), not wall time.
 #   bench/live/compare_pacat.sh [SECONDS_PER_ROUND] [ROUNDS]   (default 20 s, 3 rounds; E2E_BUILD as for e2e)
 # Prints each round, then the medians and the ratio raziz / pacat, and the machine's load average.
 set -uo pipefail
@@ -10,7 +11,7 @@ source bench/desktop_session.sh
 source bench/raziz_layout.sh
 SECONDS_PER_ROUND=${1:-20}
 ROUNDS=${2:-3}
-ASK_MS=${ASK_MS:-16}
+ASK_MS=${ASK_MS:-20}
 # raziz's audio thread runs at real-time priority (round robin, 70) where it may; by default pacat does
 # too, so the two are scheduled alike. PACAT_SCHED= (empty) runs pacat as it comes.
 PACAT_SCHED=${PACAT_SCHED-chrt -r 70}
@@ -33,9 +34,8 @@ latency_of() {
     END { flush() }'
 }
 [ -n "$(latency_of "$APP")" ] || { echo "raziz has no stream on the server"; exit 1; }
-# pacat is asked for the latency raziz runs at, rounded up to a whole millisecond.
-# pacat asks for the output latency raziz asks for (three 256-frame buffers at 48 kHz, PulseAudio's
-# "adjust latency" mode); what the server then reports for each is printed beside it.
+# pacat asks for the output latency raziz asks for (20 ms, PulseAudio's "adjust latency" mode); what the
+# server then reports for each is printed beside it.
 spawn pacat sh -c "exec $PACAT_SCHED pacat --playback --format=float32le --rate=48000 --channels=2 --latency-msec=$ASK_MS </dev/zero"
 PACAT=$SPAWNED
 sleep 2

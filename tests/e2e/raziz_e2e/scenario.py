@@ -572,8 +572,14 @@ def exit_item(run):
     fades_out(run, mark)
 
 
-@check("a quiet run with a tone sounding reports no underrun of its sound stream")
-def no_underruns(run):
+# A real-time thread held this long past its wake-up means another may have been held as long: most of a
+# 20 ms output queue gone, through no fault of the program's.
+QUIET_RUN_STALL_MS = 15
+
+
+def quiet_run(run):
+    """A fresh program sounding 1000 Hz for five seconds; its report of the sound output at exit, the number
+    of underruns in it, and the load average just before the exit."""
     app = run.fresh(env={"RAZIZ_AUDIO_REPORT": "1"})
     app.press(3)
     heard(run.ear.alone(1000, 0.2), "1000 Hz did not sound")
@@ -584,14 +590,29 @@ def no_underruns(run):
     said = app.process.log_text()
     reports = [line for line in said.splitlines() if line.startswith("raziz audio:")]
     expect(reports, "no report of the sound output at exit; it said: %s" % said[-1000:])
-    underruns = int(reports[-1].split()[2])
-    run.figures["underruns in a quiet run"] = reports[-1]
-    # As for the session's recording: past three runnable threads a core, other real-time audio on the
-    # machine starves the sound threads, whatever the program does.
+    return reports[-1], int(reports[-1].split()[2]), load
+
+
+@check("a quiet run with a tone sounding reports no underrun of its sound stream")
+def no_underruns(run):
     cores = os.cpu_count() or 1
-    if underruns and load > 3 * cores:
-        raise Unsupported("%s with the load average at %.1f on %d cores" % (reports[-1], load, cores))
-    expect(underruns == 0, reports[-1])
+    disturbed = []
+    # A run the machine stalled in was not quiet: it is run again, up to three times in all. Underruns in a
+    # run with no such stall fail at once.
+    for _ in range(3):
+        start = run.recording.ms()
+        report, underruns, load = quiet_run(run)
+        run.figures["underruns in a quiet run"] = report
+        if not underruns:
+            return
+        # As for the session's recording: past three runnable threads a core, other real-time audio on the
+        # machine starves the sound threads, whatever the program does.
+        if load > 3 * cores:
+            raise Unsupported("%s with the load average at %.1f on %d cores" % (report, load, cores))
+        stalls = [late for at, late in run.stalls() if at >= start and late >= QUIET_RUN_STALL_MS]
+        expect(stalls, report)
+        disturbed.append("%s, the machine stalled %.1f ms" % (report, max(stalls)))
+    raise Unsupported("no quiet run in three: " + "; ".join(disturbed))
 
 
 # What the program opens, then the recording of all that was heard, last.

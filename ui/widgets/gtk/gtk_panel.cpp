@@ -1,11 +1,10 @@
 #include "ui/widgets/gtk/gtk_panel.h"
 
-#include <cstring>
-
 #include "ui/widgets/core/geometry.h"
 #include "ui/widgets/core/panel_paint.h"
 #include "ui/widgets/gtk/paint_now.h"
 #include "ui/widgets/gtk/place.h"
+#include "ui/widgets/gtk/shared_faces.h"
 
 namespace raziz::ui::gtk {
 
@@ -77,17 +76,8 @@ void TGtkPanel::Paint(GtkWidget* widget, cairo_t* cr, void* self) {
   if (!panel->face_) {
     const PanelImage image = ComposePanel(*panel, device_scale);
     if (image.width > 0 && image.height > 0) {
-      panel->face_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height);
-      cairo_surface_set_device_scale(panel->face_, device_scale, device_scale);
+      panel->face_ = SharedFace(image, device_scale);
       panel->face_scale_ = device_scale;
-      cairo_surface_flush(panel->face_);
-      unsigned char* dst = cairo_image_surface_get_data(panel->face_);
-      const int stride = cairo_image_surface_get_stride(panel->face_);
-      for (int y = 0; y < image.height; ++y)
-        std::memcpy(dst + static_cast<std::ptrdiff_t>(y) * stride,
-                    &image.pixels[static_cast<std::size_t>(y) * image.width],
-                    static_cast<std::size_t>(image.width) * 4);
-      cairo_surface_mark_dirty(panel->face_);
     }
   }
   if (panel->face_) {
