@@ -9,6 +9,7 @@
 
 #include "tests/widgets/image_fixtures.h"
 #include "ui/widgets/core/pixmap.h"
+#include "ui/widgets/core/shared_pixmaps.h"
 
 namespace raziz::test {
 
@@ -93,6 +94,30 @@ TEST_F(PixmapTest, ADoubleSizeFileComesAlongOnlyWhenItIsExactlyTwiceTheSize) {
   EXPECT_EQ(LoadPixmap(lamp)->double_size, nullptr);
   WriteTempFile("lamp@2x.png", {1, 2, 3});
   EXPECT_EQ(LoadPixmap(lamp)->double_size, nullptr);
+}
+
+// A file read anew shares the pixels of an equal picture still shown; a changed file, or one whose double-size
+// version differs, does not.
+TEST_F(PixmapTest, EqualPicturesStillShownAreShared) {
+  const Bytes green = EncodePng({1, 1, PNG_COLOR_TYPE_RGB, 8, false, {0, 200, 0}, {}, {}});
+  const Bytes red = EncodePng({1, 1, PNG_COLOR_TYPE_RGB, 8, false, {200, 0, 0}, {}, {}});
+  const Bytes big =
+      EncodePng({2, 2, PNG_COLOR_TYPE_RGB, 8, false, {0, 200, 0, 0, 200, 0, 0, 200, 0, 0, 200, 0}, {}, {}});
+  const std::string lamp = WriteTempFile("shared.png", green);
+  const auto first = ShareIdentical(LoadPixmap(lamp));
+  const auto second = ShareIdentical(LoadPixmap(lamp));
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first, second);
+  WriteTempFile("shared.png", red);
+  const auto changed = ShareIdentical(LoadPixmap(lamp));
+  EXPECT_NE(changed, first);
+  EXPECT_EQ(changed->pixels, (Bytes{200, 0, 0}));
+  WriteTempFile("shared.png", green);
+  WriteTempFile("shared@2x.png", big);
+  const auto with_double = ShareIdentical(LoadPixmap(lamp));
+  EXPECT_NE(with_double, first);
+  ASSERT_NE(with_double->double_size, nullptr);
+  EXPECT_EQ(ShareIdentical(nullptr), nullptr);
 }
 
 TEST_F(PixmapTest, TheDoubleSizeNameGoesBeforeTheExtensionOfTheFileItself) {

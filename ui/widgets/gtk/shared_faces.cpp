@@ -50,11 +50,10 @@ cairo_surface_t* SharedFace(const PanelImage& image, int device_scale) {
   unsigned char* dst = cairo_image_surface_get_data(face);
   const int stride = cairo_image_surface_get_stride(face);
   for (int y = 0; y < image.height; ++y)
-    std::memcpy(dst + static_cast<std::ptrdiff_t>(y) * stride,
-                &image.pixels[static_cast<std::size_t>(y) * image.width], static_cast<std::size_t>(image.width) * 4);
+    std::memcpy(dst + static_cast<std::ptrdiff_t>(y) * stride, &image.pixels[static_cast<std::size_t>(y) * image.width],
+                static_cast<std::size_t>(image.width) * 4);
   cairo_surface_mark_dirty(face);
-  if (cairo_surface_set_user_data(face, &kListed, face, &unlist) == CAIRO_STATUS_SUCCESS)
-    live_faces().push_back(face);
+  if (cairo_surface_set_user_data(face, &kListed, face, &unlist) == CAIRO_STATUS_SUCCESS) live_faces().push_back(face);
   return face;
 }
 
