@@ -7,11 +7,13 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include <rtaudio/RtAudio.h>
 
 #include "audio/device/output_stream.h"
+#include "audio/device/rtaudio_module.h"
 #include "audio/device/tpdf_quantizer.h"
 #ifdef _WIN32
 #include "audio/device/wasapi_stream.h"
@@ -221,6 +223,18 @@ class RtAudioStream final : public OutputStream {
 
 }  // namespace
 
+#ifdef RAZIZ_RTAUDIO_MODULE
+}  // namespace raziz::device
+
+// The module's entry point (rtaudio_module.h): C linkage, so the program finds it by its plain name.
+extern "C" __attribute__((visibility("default"))) raziz::device::OutputStream* raziz_open_rtaudio_stream(
+    raziz::device::DeviceApi api, const raziz::device::StreamRequest* request) {
+  static_assert(std::is_same_v<decltype(&raziz_open_rtaudio_stream), raziz::device::OpenRtAudioStream>);
+  auto stream = std::make_unique<raziz::device::RtAudioStream>(api, *request);
+  if (!stream->open()) return nullptr;
+  return stream.release();
+}
+#else
 std::unique_ptr<OutputStream> open_device_stream(DeviceApi api, const StreamRequest& request) {
 #ifdef _WIN32
   // RtAudio's WASAPI output builds a Media Foundation resampler even when the rates match (and crashes
@@ -233,3 +247,4 @@ std::unique_ptr<OutputStream> open_device_stream(DeviceApi api, const StreamRequ
 }
 
 }  // namespace raziz::device
+#endif

@@ -21,6 +21,7 @@
 #include "tests/gtk/private_desktop.h"
 #include "ui/widgets/core/event.h"
 #include "ui/widgets/core/gadget.h"
+#include "ui/widgets/core/pixmap.h"
 #include "ui/widgets/core/testing.h"
 #include "ui/widgets/gtk/gtk_driver.h"
 
@@ -243,6 +244,47 @@ TEST_F(GtkDriverTest, ADoubleClickInAFieldKeepsTheFocusThereAndAClickBesideItGiv
   Button(1);
   Pump(1.0);
   EXPECT_EQ(window->focus(), panel);
+  window->CleanUp();
+  Pump(0.3);
+}
+
+// Panels keep one face between them when their pictures come out the same: each still shows its own
+// picture, the same one twice and a different one beside them, and a panel given another picture changes
+// alone.
+TEST_F(GtkDriverTest, PanelsWithTheSamePictureAndOneWithAnotherEachShowTheirOwn) {
+  const auto flat = [](std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    auto p = std::make_shared<TPixmap>();
+    p->width = p->height = 20;
+    p->channels = 3;
+    for (int i = 0; i < 20 * 20; ++i) p->pixels.insert(p->pixels.end(), {r, g, b});
+    return std::shared_ptr<const TPixmap>(p);
+  };
+  const auto red = flat(200, 0, 0), green = flat(0, 200, 0), blue = flat(0, 0, 200);
+  TGadget* panels[3] = {};
+  auto [window, shown] = ShowWindow(100, 100, 200, 100, [&](TGadget* w) {
+    for (int i = 0; i < 3; ++i) panels[i] = NewPanel(20 + 40 * i, 20, 20, 20, w, 0, "");
+    panels[0]->SetPixmap(red, 0);
+    panels[1]->SetPixmap(green, 0);
+    panels[2]->SetPixmap(red, 0);
+  });
+  ASSERT_TRUE(Has(shown, kWindowActivate, window));
+  const auto colour_of = [&](TGadget* panel) {
+    const auto [x, y] = OnScreen(panel);
+    XImage* image = XGetImage(user_, DefaultRootWindow(user_), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return 0ul;
+    const unsigned long pixel = XGetPixel(image, 0, 0) & 0xffffff;
+    XDestroyImage(image);
+    return pixel;
+  };
+  Pump(0.5);
+  EXPECT_EQ(colour_of(panels[0]), 0xc80000ul);
+  EXPECT_EQ(colour_of(panels[1]), 0x00c800ul);
+  EXPECT_EQ(colour_of(panels[2]), 0xc80000ul);
+
+  panels[2]->SetPixmap(blue, 0);
+  Pump(0.5);
+  EXPECT_EQ(colour_of(panels[0]), 0xc80000ul);
+  EXPECT_EQ(colour_of(panels[2]), 0x0000c8ul);
   window->CleanUp();
   Pump(0.3);
 }

@@ -76,7 +76,7 @@ void TGtkPanel::Paint(GtkWidget* widget, cairo_t* cr, void* self) {
   if (!panel->face_) {
     const PanelImage image = ComposePanel(*panel, device_scale);
     if (image.width > 0 && image.height > 0) {
-      panel->face_ = SharedFace(image, device_scale);
+      panel->face_ = SharedFace(image, device_scale, cairo_get_target(cr));
       panel->face_scale_ = device_scale;
     }
   }

@@ -1,48 +1,42 @@
 #include "ui/widgets/gtk/shared_faces.h"
 
-#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
 namespace raziz::ui::gtk {
 namespace {
 
-// Every face some panel holds, unowned: a face leaves the list as its last reference goes. Only the UI
-// thread composes and paints, so the list needs no lock.
-std::vector<cairo_surface_t*>& live_faces() {
-  static std::vector<cairo_surface_t*> faces;
+struct Face {
+  cairo_surface_t* surface;  // unowned: it leaves the list as its last reference goes
+  int width, height, device_scale;
+  std::uint64_t pixels_hash;
+};
+
+// Only the UI thread composes and paints, so the list needs no lock.
+std::vector<Face>& live_faces() {
+  static std::vector<Face> faces;
   return faces;
 }
 
 const cairo_user_data_key_t kListed{};
 
 void unlist(void* surface) {
-  auto& faces = live_faces();
-  faces.erase(std::remove(faces.begin(), faces.end(), static_cast<cairo_surface_t*>(surface)), faces.end());
+  std::erase_if(live_faces(), [surface](const Face& f) { return f.surface == surface; });
 }
 
-bool same_pixels(cairo_surface_t* face, const PanelImage& image, int device_scale) {
-  if (cairo_image_surface_get_width(face) != image.width || cairo_image_surface_get_height(face) != image.height)
-    return false;
-  double sx = 0, sy = 0;
-  cairo_surface_get_device_scale(face, &sx, &sy);
-  if (sx != device_scale) return false;
-  const unsigned char* data = cairo_image_surface_get_data(face);
-  const int stride = cairo_image_surface_get_stride(face);
-  const std::size_t row = static_cast<std::size_t>(image.width) * 4;
-  for (int y = 0; y < image.height; ++y)
-    if (std::memcmp(data + static_cast<std::ptrdiff_t>(y) * stride,
-                    &image.pixels[static_cast<std::size_t>(y) * image.width], row) != 0)
-      return false;
-  return true;
+// FNV-1a over the pixels: the face itself may sit in the display server, out of reach for a comparison.
+std::uint64_t hash_of(const PanelImage& image) {
+  std::uint64_t h = 14695981039346656037ull;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(image.pixels.data());
+  for (std::size_t i = 0, n = image.pixels.size() * sizeof(std::uint32_t); i < n; ++i) {
+    h ^= bytes[i];
+    h *= 1099511628211ull;
+  }
+  return h;
 }
 
-}  // namespace
-
-cairo_surface_t* SharedFace(const PanelImage& image, int device_scale) {
-  for (cairo_surface_t* face : live_faces())
-    if (same_pixels(face, image, device_scale)) return cairo_surface_reference(face);
-
+cairo_surface_t* image_surface(const PanelImage& image, int device_scale) {
   cairo_surface_t* face = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height);
   if (cairo_surface_status(face) != CAIRO_STATUS_SUCCESS) return face;  // an inert error surface
   cairo_surface_set_device_scale(face, device_scale, device_scale);
@@ -53,7 +47,41 @@ cairo_surface_t* SharedFace(const PanelImage& image, int device_scale) {
     std::memcpy(dst + static_cast<std::ptrdiff_t>(y) * stride, &image.pixels[static_cast<std::size_t>(y) * image.width],
                 static_cast<std::size_t>(image.width) * 4);
   cairo_surface_mark_dirty(face);
-  if (cairo_surface_set_user_data(face, &kListed, face, &unlist) == CAIRO_STATUS_SUCCESS) live_faces().push_back(face);
+  return face;
+}
+
+// The picture copied once into a surface like `target`, which takes its size in units, not pixels.
+cairo_surface_t* like_target(cairo_surface_t* picture, const PanelImage& image, int device_scale,
+                             cairo_surface_t* target) {
+  cairo_surface_t* face = cairo_surface_create_similar(target, CAIRO_CONTENT_COLOR_ALPHA, image.width / device_scale,
+                                                       image.height / device_scale);
+  if (cairo_surface_status(face) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(face);
+    return cairo_surface_reference(picture);
+  }
+  cairo_surface_set_device_scale(face, device_scale, device_scale);
+  cairo_t* cr = cairo_create(face);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(cr, picture, 0, 0);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  return face;
+}
+
+}  // namespace
+
+cairo_surface_t* SharedFace(const PanelImage& image, int device_scale, cairo_surface_t* target) {
+  const std::uint64_t hash = hash_of(image);
+  for (const Face& f : live_faces())
+    if (f.width == image.width && f.height == image.height && f.device_scale == device_scale && f.pixels_hash == hash)
+      return cairo_surface_reference(f.surface);
+
+  cairo_surface_t* picture = image_surface(image, device_scale);
+  cairo_surface_t* face = target ? like_target(picture, image, device_scale, target) : cairo_surface_reference(picture);
+  cairo_surface_destroy(picture);
+  if (cairo_surface_status(face) == CAIRO_STATUS_SUCCESS &&
+      cairo_surface_set_user_data(face, &kListed, face, &unlist) == CAIRO_STATUS_SUCCESS)
+    live_faces().push_back(Face{face, image.width, image.height, device_scale, hash});
   return face;
 }
 
