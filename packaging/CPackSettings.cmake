@@ -25,6 +25,8 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION sound)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # libpulse is opened when the sound starts, not linked, so the library scan above does not find it.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libpulse0")
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Raziz plays test tones for people who test loudspeakers, rooms, hearing and
 audio chains. Its window holds nine channel strips, one for each third-octave
 band from 500 Hz to 3150 Hz. Each strip switches a continuous tone on and off,
