@@ -166,7 +166,9 @@ class Run:
 
     def stalls(self):
         """(ms of the recording, ms late) of each time the machine held a real-time thread STALL_MS or more
-        past its wake-up while this recording ran."""
+        past its wake-up while this recording ran. A reading of the recording is taken first: a stall after the
+        last one would otherwise fall outside the readings and go unmapped (a check that ends in a pause)."""
+        self.recording.ms()
         found = []
         for line in self.stall_watch.log_text().splitlines():
             try:
